@@ -1,0 +1,63 @@
+# Windows build: the two programs, the Win32 platform layer and the tests that run under Wine.
+set(QUORVANE_WIN32_LIBS advapi32 shell32 ole32 oleaut32 uuid wininet comctl32 comdlg32 user32 gdi32 shlwapi)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+file(GLOB_RECURSE WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS src/win32/platform/*.cpp)
+add_library(quorvane_win32 STATIC ${WIN32_PLATFORM_SOURCES})
+target_link_libraries(quorvane_win32 PUBLIC quorvane_portable ${QUORVANE_WIN32_LIBS})
+
+file(GLOB_RECURSE WIN32_VIEW_SOURCES CONFIGURE_DEPENDS src/win32/views/*.cpp)
+file(GLOB_RECURSE QUORVANE_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/quorvane/*.cpp src/win32/app/quorvane/*.rc)
+add_executable(Quorvane WIN32 ${QUORVANE_APP_SOURCES} ${WIN32_VIEW_SOURCES})
+target_include_directories(Quorvane PRIVATE src/win32)
+target_link_libraries(Quorvane PRIVATE quorvane_win32)
+target_link_options(Quorvane PRIVATE -municode)
+
+file(GLOB_RECURSE KELVERIN_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/kelverin/*.cpp src/win32/app/kelverin/*.rc)
+add_executable(Kelverin ${KELVERIN_APP_SOURCES})
+target_link_libraries(Kelverin PRIVATE quorvane_win32)
+target_link_options(Kelverin PRIVATE -municode)
+
+# GoogleTest from the sources of Debian's googletest package, built with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
+add_test(NAME wine_prefix COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/cmake/wine-prefix-setup ${WINE_PREFIX_DIR})
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "WINEPREFIX=${WINE_PREFIX_DIR}")
+
+file(GLOB_RECURSE WIN32_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
+add_library(quorvane_win32_test_support STATIC ${WIN32_TEST_SUPPORT})
+target_include_directories(quorvane_win32_test_support PUBLIC tests tests/win32)
+target_link_libraries(quorvane_win32_test_support PUBLIC quorvane_win32 gtest gmock)
+
+# One test executable per folder under tests/win32 (a Wine start costs a second or two,
+# so each folder is one ctest). Folders whose name starts with "gui" need an X display.
+file(GLOB WIN32_TEST_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/*)
+foreach(dir IN LISTS WIN32_TEST_DIRS)
+  get_filename_component(suite ${dir} NAME)
+  if(NOT IS_DIRECTORY ${dir} OR suite STREQUAL "support")
+    continue()
+  endif()
+  file(GLOB_RECURSE suite_sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT suite_sources)
+    continue()
+  endif()
+  set(target win32_${suite}_tests)
+  add_executable(${target} ${suite_sources})
+  target_link_libraries(${target} PRIVATE quorvane_win32_test_support gtest_main)
+  # End-to-end suites start the real programs, so build them first.
+  add_dependencies(${target} Quorvane Kelverin)
+  if(suite MATCHES "^gui")
+    add_test(NAME ${target}
+      COMMAND xvfb-run -a -s "-screen 0 1024x768x24" ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}> --gtest_brief=1)
+  else()
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+  endif()
+  set_tests_properties(${target} PROPERTIES
+    FIXTURES_REQUIRED wine
+    ENVIRONMENT "WINEPREFIX=${WINE_PREFIX_DIR}"
+    TIMEOUT 600)
+endforeach()

@@ -1,0 +1,88 @@
+#pragma once
+// The file-system and drive calls the program makes. Paths are UTF-8 in Windows form
+// ("C:\Users\x\Temp\a.txt"); the Windows implementation uses the wide-character calls and
+// long-path prefixes internally, so no name on disk is out of reach. Nothing here walks a
+// tree: the walks live in portable code (core/FileServices) so that their safety rules are
+// tested once, natively.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane {
+
+namespace file_attr {
+inline constexpr std::uint32_t ReadOnly = 0x1;
+inline constexpr std::uint32_t Hidden = 0x2;
+inline constexpr std::uint32_t System = 0x4;
+inline constexpr std::uint32_t Directory = 0x10;
+inline constexpr std::uint32_t Archive = 0x20;
+inline constexpr std::uint32_t Normal = 0x80;
+inline constexpr std::uint32_t ReparsePoint = 0x400;
+}  // namespace file_attr
+
+enum class FsResult { Ok, NotFound, AccessDenied, NotEmpty, AlreadyExists, Failed };
+
+enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Network, CdRom, RamDisk };
+
+struct DriveInfo {
+  std::string name;  // "c:"
+  char letter = 0;   // upper case, 'C'
+  DriveType type = DriveType::Unknown;
+  std::uint64_t freeBytes = 0;   // free space of the whole drive, not the user's quota
+  std::uint64_t totalBytes = 0;
+  std::string volumeLabel;
+};
+
+struct DirEntry {
+  std::string name;  // the long name, never "." or ".."
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+};
+
+// A file opened to be overwritten in place; closed when destroyed.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  [[nodiscard]] virtual FsResult WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
+  // Pushes everything written so far to the disk itself, not only to the cache.
+  [[nodiscard]] virtual FsResult Flush() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The drives the system knows, as "c:" names in the platform's order.
+  virtual std::vector<std::string> DriveNames() = 0;
+  // `name` is "c", "c:" or "c:\" in any case.
+  [[nodiscard]] virtual FsResult GetDrive(std::string_view name, DriveInfo& info) = 0;
+
+  // Every entry of one folder with the attributes of the directory listing itself.
+  // A reparse point is reported as such and never entered.
+  [[nodiscard]] virtual FsResult ListDirectory(std::string_view folder,
+                                               std::vector<DirEntry>& entries) = 0;
+  [[nodiscard]] virtual FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) = 0;
+  [[nodiscard]] virtual FsResult SetAttributes(std::string_view path, std::uint32_t attrs) = 0;
+
+  // Fails on a read-only file, as the platform does. On a symbolic link removes the link.
+  [[nodiscard]] virtual FsResult DeleteFile(std::string_view path) = 0;
+  [[nodiscard]] virtual FsResult CreateDirectory(std::string_view path) = 0;
+  // Removes an empty folder, or a folder link itself (never its target's content).
+  [[nodiscard]] virtual FsResult RemoveDirectory(std::string_view path) = 0;
+  // Rename in place; fails when `to` exists.
+  [[nodiscard]] virtual FsResult MoveFile(std::string_view from, std::string_view to) = 0;
+
+  [[nodiscard]] virtual FsResult GetFileSize(std::string_view path, std::uint64_t& size) = 0;
+  [[nodiscard]] virtual FsResult GetLinkCount(std::string_view path, std::uint32_t& links) = 0;
+  [[nodiscard]] virtual FsResult ReadFile(std::string_view path, std::string& bytes) = 0;
+  // Creates the file or replaces its content.
+  [[nodiscard]] virtual FsResult WriteFile(std::string_view path, std::string_view bytes) = 0;
+  // Opens an existing file for writing, its content kept.
+  virtual std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path,
+                                                         FsResult& result) = 0;
+};
+
+}  // namespace quorvane
