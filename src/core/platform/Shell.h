@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -27,6 +28,9 @@ class Shell {
   // Returns the platform's result code (0 on success). An empty root means every drive.
   virtual std::int32_t EmptyRecycleBin(std::string_view root, std::uint32_t flags) = 0;
   virtual void ClearRecentDocuments() = 0;
+  // Folders that no clean may ever empty as a whole: the Windows folder, the Program Files
+  // folders, the users' profile folders and their parent. Without trailing back-slash.
+  virtual std::vector<std::string> ProtectedFolders() = 0;
   // Starts a program and returns at once, without waiting for it.
   [[nodiscard]] virtual bool StartProgram(std::string_view path, WindowStyle style) = 0;
   // The shell's open operation on a file, web address or mailto: address.
