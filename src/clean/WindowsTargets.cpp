@@ -1,0 +1,168 @@
+#include "clean/WindowsTargets.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/FileServices.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::string_view kExplorerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+constexpr std::string_view kExplorerBarsKey =
+    "Software\\Microsoft\\Internet Explorer\\Explorer Bars";
+constexpr std::string_view kSearchAssistantKey = "Software\\Microsoft\\Search Assistant\\ACMru";
+constexpr std::string_view kRunMruKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+constexpr std::string_view kMediaPlayerUrlsKey =
+    "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList";
+constexpr std::string_view kMediaPlayerFilesKey =
+    "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
+
+// Media Player numbers its recent addresses from URL0; a list never grows near this long,
+// and the bound keeps a damaged key from turning into an endless walk.
+constexpr int kLastMediaPlayerUrl = 100;
+// Disk checks number their recovered-fragment folders FOUND.000 upwards; the first eleven
+// are cleaned.
+constexpr int kLastFoundFolder = 10;
+
+constexpr std::uint32_t kResetNeeded = file_attr::ReadOnly | file_attr::Hidden;
+
+// The characters of a UTF-8 text, each as its own small text. The Run list names its
+// values by single characters; a character outside ASCII must stay whole.
+std::vector<std::string> SplitCharacters(std::string_view text) {
+  std::vector<std::string> characters;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t end = i + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    characters.emplace_back(text.substr(i, end - i));
+    i = end;
+  }
+  return characters;
+}
+
+std::string WithoutTrailingSeparators(std::string_view folder) {
+  std::string trimmed(folder);
+  // "C:\" keeps its separator: without it, it would name the current folder of drive C.
+  while (trimmed.size() > 3 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
+    trimmed.pop_back();
+  }
+  return trimmed;
+}
+
+// Removes a folder found in a listing. A link is removed as a link: its target belongs to
+// someone else and is never emptied.
+void RemoveListedFolder(FileSystem& files, const std::string& path, const DirEntry& entry) {
+  if ((entry.attributes & file_attr::Directory) == 0) return;
+  if ((entry.attributes & file_attr::ReparsePoint) != 0) {
+    // Some platforms refuse to remove a folder link as a folder but unlink it as a file.
+    if (files.RemoveDirectory(path) != FsResult::Ok) (void)files.DeleteFile(path);
+    return;
+  }
+  (void)DeleteFolderForced(files, path);
+}
+
+// Resets the attributes that would stop a deletion, then deletes. Files that need no reset
+// are spared the extra call, and a link's target never has its attributes changed.
+FsResult DeleteListedFile(FileSystem& files, const std::string& path, const DirEntry& entry) {
+  if ((entry.attributes & kResetNeeded) != 0 && (entry.attributes & file_attr::ReparsePoint) == 0) {
+    (void)files.SetAttributes(path, file_attr::Normal);
+  }
+  return files.DeleteFile(path);
+}
+
+}  // namespace
+
+void CleanFindHistory(CleanContext& context) {
+  context.reg.DeleteValue(reg_root::CurrentUser, kExplorerKey, "Doc Find Spec MRU");
+  (void)context.reg.DeleteKeyTree(reg_root::CurrentUser, kExplorerBarsKey);
+  (void)context.reg.DeleteKeyTree(reg_root::CurrentUser, kSearchAssistantKey);
+}
+
+void CleanRunHistory(CleanContext& context) {
+  const std::string order =
+      context.reg.GetStringValue(reg_root::CurrentUser, kRunMruKey, "MRUList");
+  for (const std::string& name : SplitCharacters(order)) {
+    context.reg.DeleteValue(reg_root::CurrentUser, kRunMruKey, name);
+  }
+  context.reg.DeleteValue(reg_root::CurrentUser, kRunMruKey, "MRUList");
+}
+
+void EmptyRecycleBin(CleanContext& context, std::string_view rootPath, bool noConfirmation,
+                     bool noProgressUi, bool noSound) {
+  std::string root(rootPath);
+  if (!root.empty() && root.substr(1, 2) != ":\\") root = root.substr(0, 1) + ":\\";
+  std::uint32_t flags = 0;
+  if (noConfirmation) flags |= recycle_flags::NoConfirmation;
+  if (noProgressUi) flags |= recycle_flags::NoProgressUi;
+  if (noSound) flags |= recycle_flags::NoSound;
+  // The shell reports a failure when a bin is already empty or missing; there is nothing
+  // to do about either.
+  (void)context.platform.shell.EmptyRecycleBin(root, flags);
+}
+
+void CleanMediaPlayer(CleanContext& context) {
+  for (int i = 0; i <= kLastMediaPlayerUrl; ++i) {
+    const std::string name = "URL" + std::to_string(i);
+    const std::string url =
+        context.reg.GetStringValue(reg_root::CurrentUser, kMediaPlayerUrlsKey, name);
+    context.reg.DeleteValue(reg_root::CurrentUser, kMediaPlayerUrlsKey, name);
+    if (url.empty()) break;
+  }
+  (void)context.reg.DeleteKeyTree(reg_root::CurrentUser, kMediaPlayerFilesKey);
+}
+
+std::string GetTempDir(CleanContext& context) {
+  std::string folder = context.platform.shell.GetTempPath();
+  folder.resize(folder.find('\0') == std::string::npos ? folder.size() : folder.find('\0'));
+  return folder;
+}
+
+void CleanTempFiles(CleanContext& context) {
+  FileSystem& files = context.platform.files;
+  const std::string folder = WithoutTrailingSeparators(GetTempDir(context));
+  // A temporary folder set to "C:\", to a profile or to nothing at all must not be emptied.
+  if (folder.empty() || !IsSafeToEmpty(folder, context.platform.shell.ProtectedFolders())) return;
+  const std::string prefix = folder + "\\";
+
+  for (const DirEntry& entry : ListByPattern(files, prefix + "*", list_attr::Hidden)) {
+    (void)DeleteListedFile(files, prefix + entry.name, entry);
+  }
+  // Hidden and system folders are not listed: they belong to the system or to a program
+  // that hides them on purpose, and stay.
+  for (const DirEntry& entry : ListByPattern(files, prefix + "*", list_attr::Directory)) {
+    RemoveListedFolder(files, prefix + entry.name, entry);
+  }
+}
+
+void CleanScandiskFiles(CleanContext& context) {
+  FileSystem& files = context.platform.files;
+  for (const std::string& driveName : files.DriveNames()) {
+    DriveInfo drive;
+    if (files.GetDrive(driveName, drive) != FsResult::Ok || drive.type != DriveType::Fixed ||
+        drive.letter == 0) {
+      continue;
+    }
+    const std::string root = std::string(1, drive.letter) + ":\\";
+
+    for (const DirEntry& entry : ListByPattern(files, root + "*.chk", list_attr::Normal)) {
+      if (DeleteListedFile(files, root + entry.name, entry) == FsResult::Ok) {
+        context.filesRemoved = true;
+      }
+    }
+
+    for (int n = 0; n <= kLastFoundFolder; ++n) {
+      char name[16];
+      std::snprintf(name, sizeof(name), "FOUND.%03d", n);
+      const std::string path = root + name;
+      for (const DirEntry& entry : ListByPattern(files, path, list_attr::Directory)) {
+        RemoveListedFolder(files, path, entry);
+      }
+    }
+  }
+}
+
+}  // namespace quorvane
