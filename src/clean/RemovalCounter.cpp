@@ -1,0 +1,199 @@
+#include "clean/RemovalCounter.h"
+
+#include "core/Text.h"
+
+namespace quorvane {
+namespace {
+// A walk keeps only the folders it is inside; more than this many remembered folders means
+// listings that were never followed by deletions (a size sum, a scan), so they are dropped
+// and later deletions fall back to asking for the size.
+constexpr std::size_t kMaxRememberedFolders = 4096;
+
+std::string Grouped(std::uint64_t number) {
+  std::string digits = std::to_string(number);
+  for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3) {
+    digits.insert(static_cast<std::size_t>(i), 1, ',');
+  }
+  return digits;
+}
+
+std::string Counted(std::uint64_t count, std::string_view singular, std::string_view plural) {
+  return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
+}
+}  // namespace
+
+std::string RemovalSummary(const RemovalCounts& counts) {
+  return "Removed: " + Counted(counts.files, "file", "files") + " (" + Grouped(counts.bytes) +
+         (counts.bytes == 1 ? " byte" : " bytes") + "), " +
+         Counted(counts.registryKeys, "registry key", "registry keys") + ", " +
+         Counted(counts.registryValues, "registry value", "registry values");
+}
+
+RegStatus CountingRegistry::OpenKey(RegKey parent, std::string_view subKey, std::uint32_t access,
+                                    RegKey& opened) {
+  return inner_.OpenKey(parent, subKey, access, opened);
+}
+
+RegStatus CountingRegistry::CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) {
+  return inner_.CreateKey(parent, subKey, opened);
+}
+
+RegStatus CountingRegistry::CloseKey(RegKey key) { return inner_.CloseKey(key); }
+
+RegStatus CountingRegistry::QueryValue(RegKey key, std::string_view name, std::uint32_t& type,
+                                       std::string* data, std::uint32_t& size) {
+  return inner_.QueryValue(key, name, type, data, size);
+}
+
+RegStatus CountingRegistry::SetValue(RegKey key, std::string_view name, std::uint32_t type,
+                                     std::string_view data) {
+  return inner_.SetValue(key, name, type, data);
+}
+
+RegStatus CountingRegistry::DeleteValue(RegKey key, std::string_view name) {
+  const RegStatus status = inner_.DeleteValue(key, name);
+  if (status == reg_status::Success) ++counts_.registryValues;
+  return status;
+}
+
+RegStatus CountingRegistry::DeleteKey(RegKey key, std::string_view subKey) {
+  const RegStatus status = inner_.DeleteKey(key, subKey);
+  if (status == reg_status::Success) ++counts_.registryKeys;
+  return status;
+}
+
+RegStatus CountingRegistry::QueryInfoKey(RegKey key, KeyInfo& info) {
+  return inner_.QueryInfoKey(key, info);
+}
+
+RegStatus CountingRegistry::EnumKey(RegKey key, std::uint32_t index, std::uint32_t capacity,
+                                    std::string& name) {
+  return inner_.EnumKey(key, index, capacity, name);
+}
+
+RegStatus CountingRegistry::EnumValue(RegKey key, std::uint32_t index, std::uint32_t nameCapacity,
+                                      std::string& name, std::uint32_t* type, std::string* data,
+                                      std::uint32_t dataCapacity) {
+  return inner_.EnumValue(key, index, nameCapacity, name, type, data, dataCapacity);
+}
+
+std::string CountingFileSystem::FolderKey(std::string_view folder) {
+  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+  return ToLowerAscii(folder);
+}
+
+void CountingFileSystem::SplitKey(std::string_view path, std::string& folder, std::string& name) {
+  const std::size_t slash = path.find_last_of('\\');
+  if (slash == std::string_view::npos) {
+    folder.clear();
+    name = ToLowerAscii(path);
+    return;
+  }
+  folder = FolderKey(path.substr(0, slash));
+  name = ToLowerAscii(path.substr(slash + 1));
+}
+
+void CountingFileSystem::Forget(std::string_view path) {
+  std::string folder, name;
+  SplitKey(path, folder, name);
+  if (auto it = sizes_.find(folder); it != sizes_.end()) it->second.erase(name);
+}
+
+std::vector<std::string> CountingFileSystem::DriveNames() { return inner_.DriveNames(); }
+
+FsResult CountingFileSystem::GetDrive(std::string_view name, DriveInfo& info) {
+  return inner_.GetDrive(name, info);
+}
+
+FsResult CountingFileSystem::ListDirectory(std::string_view folder,
+                                           std::vector<DirEntry>& entries) {
+  const FsResult result = inner_.ListDirectory(folder, entries);
+  if (result != FsResult::Ok) return result;
+  if (sizes_.size() >= kMaxRememberedFolders) sizes_.clear();
+  SizesByName& sizes = sizes_[FolderKey(folder)];
+  sizes.clear();
+  for (const DirEntry& entry : entries) {
+    if ((entry.attributes & file_attr::Directory) == 0) {
+      sizes[ToLowerAscii(entry.name)] = entry.size;
+    }
+  }
+  return result;
+}
+
+FsResult CountingFileSystem::GetAttributes(std::string_view path, std::uint32_t& attrs) {
+  return inner_.GetAttributes(path, attrs);
+}
+
+FsResult CountingFileSystem::SetAttributes(std::string_view path, std::uint32_t attrs) {
+  return inner_.SetAttributes(path, attrs);
+}
+
+FsResult CountingFileSystem::DeleteFile(std::string_view path) {
+  std::string folder, name;
+  SplitKey(path, folder, name);
+  std::uint64_t size = 0;
+  bool sizeKnown = false;
+  auto listed = sizes_.find(folder);
+  if (listed != sizes_.end()) {
+    if (auto it = listed->second.find(name); it != listed->second.end()) {
+      size = it->second;
+      sizeKnown = true;
+    }
+  }
+  // Asked before the deletion: afterwards there is nothing left to measure.
+  if (!sizeKnown && inner_.GetFileSize(path, size) != FsResult::Ok) size = 0;
+
+  const FsResult result = inner_.DeleteFile(path);
+  if (result == FsResult::Ok) {
+    ++counts_.files;
+    counts_.bytes += size;
+    if (listed != sizes_.end()) listed->second.erase(name);
+  }
+  return result;
+}
+
+FsResult CountingFileSystem::CreateDirectory(std::string_view path) {
+  return inner_.CreateDirectory(path);
+}
+
+FsResult CountingFileSystem::RemoveDirectory(std::string_view path) {
+  const FsResult result = inner_.RemoveDirectory(path);
+  if (result == FsResult::Ok) sizes_.erase(FolderKey(path));
+  return result;
+}
+
+FsResult CountingFileSystem::MoveFile(std::string_view from, std::string_view to) {
+  const FsResult result = inner_.MoveFile(from, to);
+  if (result == FsResult::Ok) {
+    Forget(from);
+    Forget(to);
+  }
+  return result;
+}
+
+FsResult CountingFileSystem::GetFileSize(std::string_view path, std::uint64_t& size) {
+  return inner_.GetFileSize(path, size);
+}
+
+FsResult CountingFileSystem::GetLinkCount(std::string_view path, std::uint32_t& links) {
+  return inner_.GetLinkCount(path, links);
+}
+
+FsResult CountingFileSystem::ReadFile(std::string_view path, std::string& bytes) {
+  return inner_.ReadFile(path, bytes);
+}
+
+FsResult CountingFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
+  // A replaced content makes the listed size stale.
+  Forget(path);
+  return inner_.WriteFile(path, bytes);
+}
+
+// An overwrite before deletion keeps the listed size on purpose: what the user loses is the
+// content the listing showed, not the blocks that were written over it.
+std::unique_ptr<WritableFile> CountingFileSystem::OpenForOverwrite(std::string_view path,
+                                                                   FsResult& result) {
+  return inner_.OpenForOverwrite(path, result);
+}
+
+}  // namespace quorvane
