@@ -11,7 +11,8 @@ namespace quorvane {
 // At most 254 characters; the empty text when file, section or key is missing.
 std::string ReadIniValue(ProfileStrings& profile, std::string_view section, std::string_view key,
                          std::string_view file);
-// True when the platform call raised no error (its own result is not consulted).
+// True only when the platform reports the value written; a failed write is never reported
+// as success. No caller depends on the result.
 bool WriteIniValue(ProfileStrings& profile, std::string_view section, std::string_view key,
                    std::string_view value, std::string_view file);
 

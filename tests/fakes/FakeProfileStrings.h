@@ -1,0 +1,36 @@
+#pragma once
+// Profile files kept in memory by path, read and written the way the platform's profile
+// calls do it where the program relies on that: names match without regard to case, a read
+// is cut to the buffer, a write changes one line and keeps every other byte of the file.
+
+#include <map>
+#include <string>
+
+#include "core/platform/ProfileStrings.h"
+
+namespace quorvane::fakes {
+
+class FakeProfileStrings final : public ProfileStrings {
+ public:
+  std::uint32_t GetString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::string& value, std::uint32_t capacity,
+                          std::string_view file) override;
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value,
+                   std::string_view file) override;
+
+  // The raw content of a file; empty when it does not exist.
+  std::string FileContent(std::string_view file) const;
+  void SetFileContent(std::string_view file, std::string content);
+  bool HasFile(std::string_view file) const;
+  void RemoveFile(std::string_view file);
+
+  // When set, every write fails as on a read-only medium and changes nothing.
+  bool failWrites = false;
+  int writeCount = 0;
+
+ private:
+  // Paths match without regard to case, as on the platform's file system.
+  std::map<std::string, std::string> files_;
+};
+
+}  // namespace quorvane::fakes
