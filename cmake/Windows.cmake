@@ -11,8 +11,11 @@ file(GLOB_RECURSE WIN32_VIEW_SOURCES CONFIGURE_DEPENDS src/win32/views/*.cpp)
 file(GLOB_RECURSE QUORVANE_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/quorvane/*.cpp src/win32/app/quorvane/*.rc)
 add_executable(Quorvane WIN32 ${QUORVANE_APP_SOURCES} ${WIN32_VIEW_SOURCES})
 target_include_directories(Quorvane PRIVATE src/win32)
-target_link_libraries(Quorvane PRIVATE quorvane_win32)
+target_link_libraries(Quorvane PRIVATE quorvane_win32 uxtheme)
 target_link_options(Quorvane PRIVATE -municode)
+# The program reads its tips file from its own folder.
+add_custom_command(TARGET Quorvane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/src/tips/TIPOFDAY.TXT $<TARGET_FILE_DIR:Quorvane>/TIPOFDAY.TXT)
 
 file(GLOB_RECURSE KELVERIN_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/kelverin/*.cpp src/win32/app/kelverin/*.rc)
 add_executable(Kelverin ${KELVERIN_APP_SOURCES})

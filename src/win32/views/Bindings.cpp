@@ -1,0 +1,294 @@
+#include "win32/views/Bindings.h"
+
+#include <uxtheme.h>
+
+#include <string>
+
+#include "win32/platform/WideText.h"
+
+namespace quorvane::views {
+using win32::Widen;
+
+namespace {
+
+// Draws only what differs, so that a model change does not make every control flicker.
+void DrawVisible(HWND control, bool visible) {
+  const bool shown = (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+std::wstring WindowText(HWND control) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+template <typename Snapshot>
+std::shared_ptr<Snapshot> MakeSnapshot() {
+  return std::make_shared<Snapshot>();
+}
+
+}  // namespace
+
+void DrawCaption(HWND control, const std::string& caption) {
+  const std::wstring wide = Widen(caption);
+  if (WindowText(control) != wide) SetWindowTextW(control, wide.c_str());
+}
+
+void DrawState(HWND control, const ui::Control& model) {
+  if ((IsWindowEnabled(control) != FALSE) != model.Enabled()) {
+    EnableWindow(control, model.Enabled());
+  }
+  DrawVisible(control, model.Visible());
+}
+
+void Bindings::Attach(HWND control, ui::Control& model, std::function<void()> draw,
+                      std::function<void(int)> onCommand,
+                      std::function<void(const NMHDR&)> onNotify) {
+  if (!control) return;
+  auto binding = std::make_unique<Binding>();
+  binding->control = control;
+  binding->model = &model;
+  binding->onCommand = std::move(onCommand);
+  binding->onNotify = std::move(onNotify);
+  model.changed = [this, draw] {
+    const bool wasDrawing = drawing_;
+    drawing_ = true;
+    draw();
+    drawing_ = wasDrawing;
+  };
+  bindings_.push_back(std::move(binding));
+  model.changed();
+}
+
+void Bindings::Bind(HWND control, ui::Control& model) {
+  Attach(control, model, [control, &model] {
+    DrawCaption(control, model.Caption());
+    DrawState(control, model);
+  });
+}
+
+void Bindings::BindPanel(HWND window, ui::Control& model) {
+  Attach(window, model, [window, &model] { DrawState(window, model); });
+}
+
+void Bindings::Bind(HWND control, ui::Button& model) {
+  Attach(
+      control, model,
+      [control, &model] {
+        DrawCaption(control, model.Caption());
+        DrawState(control, model);
+      },
+      [&model](int code) {
+        if (code == BN_CLICKED) model.Click();
+      });
+}
+
+void Bindings::Bind(HWND control, ui::CheckBox& model) {
+  Attach(
+      control, model,
+      [control, &model] {
+        DrawCaption(control, model.Caption());
+        DrawState(control, model);
+        SendMessageW(control, BM_SETCHECK, model.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+      },
+      [&model](int code) {
+        if (code == BN_CLICKED) model.Click();
+      });
+}
+
+void Bindings::BindTick(HWND control, ui::CheckBox& model) {
+  Attach(control, model, [control, &model] {
+    DrawState(control, model);
+    SendMessageW(control, BM_SETCHECK, model.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+  });
+}
+
+void Bindings::Bind(HWND control, ui::TextBox& model) {
+  Attach(
+      control, model,
+      [control, &model] {
+        DrawCaption(control, model.Text());
+        DrawState(control, model);
+      },
+      [this, control, &model](int code) {
+        if (code == EN_CHANGE && !drawing_) model.SetText(win32::Narrow(WindowText(control)));
+      });
+}
+
+void Bindings::Bind(HWND control, ui::ProgressBar& model) {
+  auto themeOff = std::make_shared<bool>(false);
+  Attach(control, model, [control, &model, themeOff] {
+    DrawState(control, model);
+    SendMessageW(control, PBM_SETRANGE32, static_cast<WPARAM>(model.Min()),
+                 static_cast<LPARAM>(model.Max()));
+    SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(model.Value()), 0);
+    if (const auto color = model.BarColor()) {
+      // A themed bar ignores the colour; only this bar loses its visual style.
+      if (!*themeOff) {
+        SetWindowTheme(control, L"", L"");
+        *themeOff = true;
+      }
+      SendMessageW(control, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(*color));
+    }
+  });
+}
+
+void Bindings::Bind(HWND control, ui::ComboBox& model) {
+  auto shown = MakeSnapshot<std::vector<std::string>>();
+  Attach(
+      control, model,
+      [control, &model, shown] {
+        DrawState(control, model);
+        if (*shown != model.Items()) {
+          SendMessageW(control, CB_RESETCONTENT, 0, 0);
+          for (const std::string& item : model.Items()) {
+            SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+          }
+          *shown = model.Items();
+        }
+        SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(model.ListIndex()), 0);
+      },
+      [this, control, &model](int code) {
+        if (code != CBN_SELCHANGE || drawing_) return;
+        model.SetListIndex(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+      });
+}
+
+void Bindings::Bind(HWND control, ui::ListView& model) {
+  ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT);
+  RECT client{};
+  GetClientRect(control, &client);
+  const std::vector<std::string> columns =
+      model.columns.empty() ? std::vector<std::string>{std::string()} : model.columns;
+  const int width = (client.right - client.left - GetSystemMetrics(SM_CXVSCROLL)) /
+                    static_cast<int>(columns.size());
+  for (size_t i = 0; i < columns.size(); ++i) {
+    std::wstring text = Widen(columns[i]);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text.data();
+    column.cx = width;
+    ListView_InsertColumn(control, static_cast<int>(i), &column);
+  }
+  auto shown = MakeSnapshot<std::vector<std::vector<std::string>>>();
+  Attach(
+      control, model,
+      [control, &model, shown] {
+        DrawState(control, model);
+        if (*shown != model.Rows()) {
+          ListView_DeleteAllItems(control);
+          int index = 0;
+          for (const auto& row : model.Rows()) {
+            for (size_t column = 0; column < row.size(); ++column) {
+              std::wstring text = Widen(row[column]);
+              LVITEMW item{};
+              item.mask = LVIF_TEXT;
+              item.iItem = index;
+              item.iSubItem = static_cast<int>(column);
+              item.pszText = text.data();
+              if (column == 0) {
+                ListView_InsertItem(control, &item);
+              } else {
+                ListView_SetItem(control, &item);
+              }
+            }
+            ++index;
+          }
+          *shown = model.Rows();
+        }
+        const int selected = model.SelectedIndex();
+        if (ListView_GetNextItem(control, -1, LVNI_SELECTED) != selected) {
+          ListView_SetItemState(control, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+          if (selected >= 0) {
+            ListView_SetItemState(control, selected, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+          }
+        }
+      },
+      {},
+      [this, &model](const NMHDR& header) {
+        if (header.code != LVN_ITEMCHANGED || drawing_) return;
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        const bool nowSelected = (change.uNewState & LVIS_SELECTED) != 0;
+        const bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
+        if (nowSelected && !wasSelected) {
+          model.Select(change.iItem);
+        } else if (wasSelected && !nowSelected && model.SelectedIndex() == change.iItem) {
+          model.Select(-1);
+        }
+      });
+}
+
+void Bindings::Bind(HWND control, ui::TabStrip& model) {
+  Attach(
+      control, model,
+      [control, &model] {
+        DrawState(control, model);
+        const int count = TabCtrl_GetItemCount(control);
+        for (size_t i = 0; i < model.tabs.size(); ++i) {
+          std::wstring text = Widen(model.tabs[i]);
+          TCITEMW item{};
+          item.mask = TCIF_TEXT;
+          item.pszText = text.data();
+          if (static_cast<int>(i) >= count) {
+            TabCtrl_InsertItem(control, static_cast<int>(i), &item);
+            continue;
+          }
+          wchar_t current[256] = {};
+          TCITEMW read{};
+          read.mask = TCIF_TEXT;
+          read.pszText = current;
+          read.cchTextMax = 256;
+          TabCtrl_GetItem(control, static_cast<int>(i), &read);
+          if (text != current) TabCtrl_SetItem(control, static_cast<int>(i), &item);
+        }
+        if (TabCtrl_GetCurSel(control) != model.SelectedIndex()) {
+          TabCtrl_SetCurSel(control, model.SelectedIndex());
+        }
+      },
+      {},
+      [this, control, &model](const NMHDR& header) {
+        if (header.code != TCN_SELCHANGE || drawing_) return;
+        model.Select(TabCtrl_GetCurSel(control));
+      });
+}
+
+void Bindings::BindCustom(HWND control, ui::Control& model, std::function<void()> draw) {
+  Attach(control, model, std::move(draw));
+}
+
+void Bindings::DrawAll() {
+  for (const auto& binding : bindings_) {
+    if (binding->model->changed) binding->model->changed();
+  }
+}
+
+bool Bindings::Command(HWND control, int code) {
+  for (const auto& binding : bindings_) {
+    if (binding->control != control || !binding->onCommand) continue;
+    // A copy: the handler may close the window and so end this binding.
+    const auto handler = binding->onCommand;
+    handler(code);
+    return true;
+  }
+  return false;
+}
+
+bool Bindings::Notify(const NMHDR& header) {
+  for (const auto& binding : bindings_) {
+    if (binding->control != header.hwndFrom || !binding->onNotify) continue;
+    const auto handler = binding->onNotify;
+    handler(header);
+    return true;
+  }
+  return false;
+}
+
+void Bindings::DetachAll() {
+  for (const auto& binding : bindings_) binding->model->changed = nullptr;
+  bindings_.clear();
+}
+
+}  // namespace quorvane::views
