@@ -1,0 +1,341 @@
+#include "core/FileServices.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/Text.h"
+
+namespace quorvane {
+namespace {
+
+constexpr std::uint32_t kFilteredAttributes =
+    file_attr::Hidden | file_attr::System | file_attr::Directory;
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Bytes of the UTF-8 character that starts at `at`, so that "?" stands for one character
+// of a name, not for one byte of it.
+size_t CharacterLength(std::string_view text, size_t at) {
+  size_t length = 1;
+  while (at + length < text.size() &&
+         (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
+    ++length;
+  }
+  return length;
+}
+
+// Greedy matching with one back-track point: a later "*" makes the earlier ones final,
+// so the work stays linear in practice even for long names.
+bool MatchStars(std::string_view name, std::string_view pattern) {
+  size_t n = 0;
+  size_t p = 0;
+  size_t starAt = std::string_view::npos;
+  size_t resumeAt = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starAt = p++;
+      resumeAt = n;
+    } else if (p < pattern.size() && pattern[p] == '?') {
+      n += CharacterLength(name, n);
+      ++p;
+    } else if (p < pattern.size() && FoldAscii(pattern[p]) == FoldAscii(name[n])) {
+      ++n;
+      ++p;
+    } else if (starAt != std::string_view::npos) {
+      resumeAt += CharacterLength(name, resumeAt);
+      n = resumeAt;
+      p = starAt + 1;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// "C:\..." or "\\server\share..." - the only starting points a folder of the program may
+// have. Anything else would be taken relative to the current folder or drive.
+bool IsAbsolute(std::string_view path) {
+  const bool drivePath = path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' &&
+                         (path[2] == '\\' || path[2] == '/');
+  const bool uncPath = path.size() >= 3 && (path[0] == '\\' || path[0] == '/') &&
+                       (path[1] == '\\' || path[1] == '/');
+  return drivePath || uncPath;
+}
+
+// The path without its trailing back-slashes ("C:\a\" -> "C:\a"); a drive root keeps its
+// back-slash so that it still names the root and not the drive's current folder.
+std::string WithoutTrailingSeparator(std::string_view path) {
+  while (path.size() > 1 && path.back() == '\\') path.remove_suffix(1);
+  std::string result(path);
+  if (result.size() == 2 && result[1] == ':') result += '\\';
+  return result;
+}
+
+bool IsDriveRoot(std::string_view path) {
+  return path.size() == 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
+bool IsLink(std::uint32_t attributes) { return (attributes & file_attr::ReparsePoint) != 0; }
+
+bool IsFolder(std::uint32_t attributes) { return (attributes & file_attr::Directory) != 0; }
+
+// Removes one non-folder entry, or a link of either kind, with the attributes the listing
+// gave. A link is removed as it stands: resetting its attributes could reach its target.
+FsResult RemoveEntry(FileSystem& files, const std::string& path, std::uint32_t attributes) {
+  if (IsLink(attributes)) {
+    return IsFolder(attributes) ? files.RemoveDirectory(path) : files.DeleteFile(path);
+  }
+  if (attributes & file_attr::ReadOnly) (void)files.SetAttributes(path, file_attr::Normal);
+  return files.DeleteFile(path);
+}
+
+FsResult RemoveEmptiedFolder(FileSystem& files, const std::string& path, std::uint32_t attributes) {
+  if (attributes & file_attr::ReadOnly) (void)files.SetAttributes(path, file_attr::Normal);
+  return files.RemoveDirectory(path);
+}
+
+// One folder of a forced delete on its way down: where its path ends in the shared path
+// buffer, the sub-folders still to be entered, and whether something inside stayed.
+struct PendingFolder {
+  size_t pathLength = 0;
+  std::uint32_t attributes = 0;
+  std::vector<DirEntry> subFolders;
+  size_t nextSubFolder = 0;
+  bool somethingStayed = false;
+};
+
+// Lists the folder at `path` once, removes its files and links at once and keeps its real
+// sub-folders for later, so that every folder is read exactly one time.
+PendingFolder ClearFiles(FileSystem& files, std::string& path, std::uint32_t attributes) {
+  PendingFolder folder;
+  folder.pathLength = path.size();
+  folder.attributes = attributes;
+  std::vector<DirEntry> entries;
+  if (files.ListDirectory(path, entries) != FsResult::Ok) return folder;
+  for (DirEntry& entry : entries) {
+    if (IsFolder(entry.attributes) && !IsLink(entry.attributes)) {
+      folder.subFolders.push_back(std::move(entry));
+      continue;
+    }
+    path += '\\';
+    path += entry.name;
+    if (RemoveEntry(files, path, entry.attributes) != FsResult::Ok) folder.somethingStayed = true;
+    path.resize(folder.pathLength);
+  }
+  return folder;
+}
+
+// "C:\a\.\b\..\c." -> "c:\a" the way the platform resolves a path, case folded; no value
+// for a path that does not start at a drive or a network share.
+std::optional<std::string> CanonicalAbsolute(std::string_view raw) {
+  std::string path(raw);
+  std::replace(path.begin(), path.end(), '/', '\\');
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) {
+    path.erase(2, 6);
+  } else if (path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\\\.\\", 0) == 0) {
+    path.erase(0, 4);
+  }
+  if (!IsAbsolute(path)) return std::nullopt;
+
+  std::vector<std::string_view> parts;
+  std::string_view rest(path);
+  std::string root;
+  if (rest[0] == '\\') {
+    // A share "\\server\share" is as much a root as "C:\".
+    rest.remove_prefix(2);
+    root = "\\\\";
+    for (int i = 0; i < 2; ++i) {
+      const size_t end = rest.find('\\');
+      const std::string_view part = rest.substr(0, end);
+      if (part.empty() || part == "." || part == ".." || part == "?") return std::nullopt;
+      if (i == 1) root += '\\';
+      root += part;
+      rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    }
+  } else {
+    root = path.substr(0, 2);
+    rest.remove_prefix(3);
+  }
+  while (!rest.empty()) {
+    const size_t end = rest.find('\\');
+    std::string_view part = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    // The platform drops trailing dots and blanks of a name: "Windows." is "Windows".
+    while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+    if (!part.empty()) parts.push_back(part);
+  }
+  std::string canonical = ToLowerAscii(root);
+  for (std::string_view part : parts) {
+    canonical += '\\';
+    canonical += ToLowerAscii(part);
+  }
+  return canonical;
+}
+
+bool IsRootOnly(const std::string& canonical) {
+  if (canonical.size() == 2 && canonical[1] == ':') return true;
+  // "\\server\share" has exactly three back-slashes.
+  return canonical[0] == '\\' && std::count(canonical.begin(), canonical.end(), '\\') == 3;
+}
+
+}  // namespace
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+  if (MatchStars(name, pattern)) return true;
+  // As on the platform, a trailing ".*" also matches a name that ends where the dot would
+  // be: "*.*" matches "README" and "a.*" matches "a".
+  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
+    return MatchStars(name, pattern.substr(0, pattern.size() - 2));
+  }
+  return false;
+}
+
+void SplitFolderAndPattern(std::string_view path, std::string& folder, std::string& pattern) {
+  const size_t slash = path.rfind('\\');
+  if (slash == std::string_view::npos) {
+    folder.clear();
+    pattern = std::string(path);
+    return;
+  }
+  folder = std::string(path.substr(0, slash));
+  pattern = std::string(path.substr(slash + 1));
+}
+
+std::vector<DirEntry> ListByPattern(FileSystem& files, std::string_view pathPattern,
+                                    std::uint32_t attributeSet) {
+  std::string folder;
+  std::string pattern;
+  SplitFolderAndPattern(pathPattern, folder, pattern);
+  // Without a folder the listing would read the current folder, which is nobody's choice.
+  if (folder.empty()) return {};
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+
+  std::vector<DirEntry> entries;
+  if (files.ListDirectory(folder, entries) != FsResult::Ok) return {};
+  const std::uint32_t excluded = kFilteredAttributes & ~attributeSet;
+  std::erase_if(entries, [&](const DirEntry& entry) {
+    return (entry.attributes & excluded) != 0 || !MatchesWildcard(entry.name, pattern);
+  });
+  return entries;
+}
+
+FsResult DeleteFolderForced(FileSystem& files, std::string_view folder) {
+  // A forced delete never starts from the current folder or a whole drive, whoever asks.
+  if (!IsAbsolute(folder)) return FsResult::AccessDenied;
+  std::string path = WithoutTrailingSeparator(folder);
+  if (IsDriveRoot(path)) return FsResult::AccessDenied;
+
+  std::uint32_t attributes = 0;
+  if (const FsResult found = files.GetAttributes(path, attributes); found != FsResult::Ok) {
+    return found;
+  }
+  if (!IsFolder(attributes)) return FsResult::Failed;
+  if (IsLink(attributes)) return files.RemoveDirectory(path);
+
+  // Depth-first with an explicit stack and one path buffer that grows and shrinks, so that
+  // deep trees cannot exhaust the call stack and wide ones do not rebuild paths per file.
+  path.reserve(path.size() + 512);
+  std::vector<PendingFolder> pending;
+  pending.push_back(ClearFiles(files, path, attributes));
+  FsResult result = FsResult::Failed;
+  while (!pending.empty()) {
+    PendingFolder& top = pending.back();
+    if (top.nextSubFolder < top.subFolders.size()) {
+      const DirEntry& sub = top.subFolders[top.nextSubFolder++];
+      const std::uint32_t subAttributes = sub.attributes;
+      path += '\\';
+      path += sub.name;
+      pending.push_back(ClearFiles(files, path, subAttributes));
+      continue;
+    }
+    path.resize(top.pathLength);
+    // A folder that kept something cannot go; asking the platform would only fail.
+    result =
+        top.somethingStayed ? FsResult::NotEmpty : RemoveEmptiedFolder(files, path, top.attributes);
+    pending.pop_back();
+    if (!pending.empty()) {
+      if (result != FsResult::Ok) pending.back().somethingStayed = true;
+      path.resize(pending.back().pathLength);
+    }
+  }
+  return result;
+}
+
+void DeleteByWildcard(FileSystem& files, std::string_view pathPattern) {
+  const std::vector<DirEntry> matches = ListByPattern(files, pathPattern, list_attr::Normal);
+  if (matches.empty()) return;
+  std::string folder;
+  std::string pattern;
+  SplitFolderAndPattern(pathPattern, folder, pattern);
+  for (const DirEntry& entry : matches) {
+    if (entry.attributes & file_attr::ReadOnly) continue;
+    (void)files.DeleteFile(folder + '\\' + entry.name);
+  }
+}
+
+bool IsOrdinaryFile(FileSystem& files, std::string_view path) {
+  std::uint32_t attributes = 0;
+  if (files.GetAttributes(path, attributes) != FsResult::Ok) return false;
+  return (attributes & kFilteredAttributes) == 0;
+}
+
+bool FolderExists(FileSystem& files, std::string_view path) {
+  std::uint32_t attributes = 0;
+  return files.GetAttributes(path, attributes) == FsResult::Ok && IsFolder(attributes);
+}
+
+bool PathExists(FileSystem& files, std::string_view path) {
+  std::uint32_t attributes = 0;
+  return files.GetAttributes(path, attributes) == FsResult::Ok;
+}
+
+std::uint64_t FolderSize(FileSystem& files, std::string_view folder) {
+  std::uint32_t attributes = 0;
+  const std::string start = WithoutTrailingSeparator(folder);
+  if (files.GetAttributes(start, attributes) != FsResult::Ok || !IsFolder(attributes) ||
+      IsLink(attributes)) {
+    return 0;
+  }
+  std::uint64_t total = 0;
+  std::vector<std::string> pending{start};
+  std::vector<DirEntry> entries;
+  while (!pending.empty()) {
+    std::string current = std::move(pending.back());
+    pending.pop_back();
+    if (files.ListDirectory(current, entries) != FsResult::Ok) continue;
+    if (current.back() == '\\') current.pop_back();
+    for (const DirEntry& entry : entries) {
+      if (!IsFolder(entry.attributes)) {
+        total += entry.size;
+      } else if (!IsLink(entry.attributes)) {
+        pending.push_back(current + '\\' + entry.name);
+      }
+    }
+  }
+  return total;
+}
+
+bool IsSafeToEmpty(std::string_view folder, const std::vector<std::string>& protectedFolders) {
+  const std::optional<std::string> candidate = CanonicalAbsolute(folder);
+  if (!candidate || IsRootOnly(*candidate)) return false;
+  for (const std::string& guarded : protectedFolders) {
+    const std::optional<std::string> canonical = CanonicalAbsolute(guarded);
+    if (!canonical) continue;
+    if (*canonical == *candidate) return false;
+    // Emptying a parent would empty the protected folder with it.
+    if (canonical->size() > candidate->size() && canonical->rfind(*candidate, 0) == 0 &&
+        (*canonical)[candidate->size()] == '\\') {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace quorvane
