@@ -4,8 +4,9 @@
 // (a click, a selection) to the model. The model is the only source of truth: check boxes
 // are plain (not automatic) buttons, so Windows never toggles one behind the model's back.
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
