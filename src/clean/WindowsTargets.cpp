@@ -29,8 +29,6 @@ constexpr int kLastMediaPlayerUrl = 100;
 // are cleaned.
 constexpr int kLastFoundFolder = 10;
 
-constexpr std::uint32_t kResetNeeded = file_attr::ReadOnly | file_attr::Hidden;
-
 // The characters of a UTF-8 text, each as its own small text. The Run list names its
 // values by single characters; a character outside ASCII must stay whole.
 std::vector<std::string> SplitCharacters(std::string_view text) {
@@ -65,10 +63,11 @@ void RemoveListedFolder(FileSystem& files, const std::string& path, const DirEnt
   (void)DeleteFolderForced(files, path);
 }
 
-// Resets the attributes that would stop a deletion, then deletes. Files that need no reset
-// are spared the extra call, and a link's target never has its attributes changed.
+// Only the read-only attribute stops a deletion, so only such files pay for the reset; a
+// link is deleted as it stands, since resetting it could change its target's attributes.
 FsResult DeleteListedFile(FileSystem& files, const std::string& path, const DirEntry& entry) {
-  if ((entry.attributes & kResetNeeded) != 0 && (entry.attributes & file_attr::ReparsePoint) == 0) {
+  if ((entry.attributes & file_attr::ReadOnly) != 0 &&
+      (entry.attributes & file_attr::ReparsePoint) == 0) {
     (void)files.SetAttributes(path, file_attr::Normal);
   }
   return files.DeleteFile(path);
