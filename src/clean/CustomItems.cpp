@@ -1,6 +1,5 @@
 #include "clean/CustomItems.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,16 +10,10 @@
 namespace quorvane {
 namespace {
 
-// Root and sub-key of a record's registry path. Only a path that begins with one of the
-// root names and a back-slash names a key; anything else is passed over.
-std::optional<RegKey> RegistryTarget(std::string_view path, std::string& subKey) {
-  if (path.find('\\') == std::string_view::npos) return std::nullopt;
-  return Reg32::SplitRegistryPath(path, subKey);
-}
-
 void RemoveKey(CleanContext& context, std::string_view path) {
   std::string subKey;
-  const auto root = RegistryTarget(path, subKey);
+  // Only a path that begins with a root name and a back-slash names a key.
+  const auto root = Reg32::SplitRegistryPath(path, subKey);
   // A sub-key of nothing but separators would be the whole root, which is never deleted.
   if (!root || subKey.find_first_not_of('\\') == std::string::npos) return;
   (void)context.reg.DeleteKeyTree(*root, subKey);
@@ -28,7 +21,7 @@ void RemoveKey(CleanContext& context, std::string_view path) {
 
 void RemoveValue(CleanContext& context, std::string_view path, std::string_view valueName) {
   std::string subKey;
-  const auto root = RegistryTarget(path, subKey);
+  const auto root = Reg32::SplitRegistryPath(path, subKey);
   if (!root) return;
   context.reg.DeleteValue(*root, subKey, valueName);
 }
