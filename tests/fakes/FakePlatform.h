@@ -1,0 +1,34 @@
+#pragma once
+// One of every fake, bundled as the platform the program is given.
+
+#include "core/platform/Platform.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfileStrings.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeTextCodec.h"
+#include "fakes/FakeUserSettings.h"
+#include "fakes/FakeWindowServices.h"
+
+namespace quorvane::fakes {
+
+struct FakePlatform {
+  FakePlatform() = default;
+  // The bundle refers to the members, so the fakes stay where they are.
+  FakePlatform(const FakePlatform&) = delete;
+  FakePlatform& operator=(const FakePlatform&) = delete;
+
+  FakeRegistry registry;
+  FakeProfileStrings profile;
+  FakeUserSettings userSettings;
+  FakeFileSystem files;
+  FakeShell shell;
+  FakeWindowServices windows;
+  FakeTextCodec codec;
+
+  Platform platform() {
+    return Platform{registry, profile, userSettings, files, shell, windows, codec};
+  }
+};
+
+}  // namespace quorvane::fakes
