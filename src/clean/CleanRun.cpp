@@ -73,8 +73,15 @@ std::optional<double> MeasureFreeSpace(FileSystem& files) {
   double total = 0;
   for (const std::string& name : files.DriveNames()) {
     DriveInfo drive;
-    if (files.GetDrive(name, drive) != FsResult::Ok) return std::nullopt;
-    // Removable, network, CD and RAM drives are not counted: only fixed disks.
+    const FsResult result = files.GetDrive(name, drive);
+    // Removable, network, CD and RAM drives are not counted, so an empty card reader that
+    // cannot report its space does not spoil the measure; a fixed disk or a drive of
+    // unknown kind that cannot be looked up does.
+    const bool countable = drive.type == DriveType::Fixed || drive.type == DriveType::Unknown;
+    if (result != FsResult::Ok) {
+      if (countable) return std::nullopt;
+      continue;
+    }
     if (drive.type == DriveType::Fixed) total += static_cast<double>(drive.freeBytes);
   }
   return total;

@@ -1,0 +1,338 @@
+#include "clean/CleanRun.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fakes/FakePlatform.h"
+
+namespace quorvane {
+namespace {
+
+using fakes::FakePlatform;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr auto kHkcu = reg_root::CurrentUser;
+constexpr std::string_view kRunMru =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+// Stands in for the clean window: records what the run tells it, in order.
+class RecordingWindow : public CleanWindow {
+ public:
+  explicit RecordingWindow(std::vector<std::string>& log) : log_(log) {}
+  void TargetDone(std::size_t index) override { log_.push_back("done " + std::to_string(index)); }
+  void ProcessPendingEvents() override {
+    log_.push_back("events");
+    if (onEvents) onEvents();
+  }
+  void ShowLogOffNotice() override { log_.push_back("notice"); }
+  bool Closed() const override { return closed; }
+
+  bool closed = false;
+  std::function<void()> onEvents;
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+class CleanRunTest : public ::testing::Test {
+ protected:
+  CleanRunTest() {
+    app.appFolder = "C:\\Quorvane";
+    app.settingsFile = "C:\\Quorvane\\Local.Ini";
+    fake.files.AddDrive('C', DriveType::Fixed, 1'000'000, 10'000'000);
+    fake.files.AddFolder("C:\\Quorvane\\Custom");
+    // The production table with each target replaced by a recorder, so that gates, names
+    // and order are the real ones.
+    for (std::size_t i = 0; i < CleanTargets().size(); ++i) {
+      CleanTarget target = CleanTargets()[i];
+      target.run = [this, i](CleanContext& context) {
+        log.push_back("run " + std::to_string(i));
+        if (onRun) onRun(i, context);
+      };
+      targets.push_back(std::move(target));
+    }
+  }
+
+  void Set(SettingKey key, std::string_view value) {
+    ASSERT_TRUE(Settings(fake.profile, app.settingsFile).Write(key, value));
+  }
+  void TurnEverythingOn() {
+    for (SettingKey key : {keys::FindHistory, keys::DocumentHistory, keys::RunHistory,
+                           keys::RecycleBin, keys::MediaPlayer, keys::TempFiles,
+                           keys::ScanTempFiles, keys::MSOffice, keys::IE, keys::Netscape}) {
+      Set(key, "1");
+    }
+  }
+  std::vector<std::string> Ran() const {
+    std::vector<std::string> ran;
+    for (const std::string& entry : log) {
+      if (entry.rfind("run ", 0) == 0) ran.push_back(entry);
+    }
+    return ran;
+  }
+  CleanReport Run() {
+    Platform platform = fake.platform();
+    return RunClean(platform, app, window, targets);
+  }
+
+  FakePlatform fake;
+  AppContext app;
+  std::vector<CleanTarget> targets;
+  std::vector<std::string> log;
+  std::function<void(std::size_t, CleanContext&)> onRun;
+  RecordingWindow window{log};
+};
+
+TEST_F(CleanRunTest, TheTableListsTheElevenTargetsInRunOrder) {
+  std::vector<std::string> rows;
+  for (const CleanTarget& target : CleanTargets()) {
+    rows.push_back(std::string(target.checkBox) + "|" + std::string(target.label) + "|" +
+                   std::string(target.labelText) + "|" + std::string(target.gate.section) + "/" +
+                   std::string(target.gate.key) + (target.runsUnlessGateOn ? " unless on" : ""));
+    EXPECT_TRUE(target.run) << target.checkBox;
+  }
+  EXPECT_THAT(
+      rows,
+      ElementsAre(
+          "ChkFindHistory|lblFindHistory| Windows Find/Search History|Standard Options/FindHistory",
+          "ChkDocumentHistory|lblDocumentHistory|Document History|Standard Options/DocumentHistory",
+          "ChkRunHistory|lblRunHistory| Windows Run History|Standard Options/RunHistory",
+          "ChkRecycleBin|lblRecycleBin|RecycleBin|Standard Options/RecycleBin",
+          "ChkMediaPlayer|lblMediaPlayer|Windows Media Player|Standard Options/MediaPlayer",
+          "ChkTempFiles|lblTempFiles|Temporary Files Directory|Standard Options/TempFiles",
+          "ChkScanTempFiles|lblScanTempFiles|Scandisk Temp Files|Standard Options/ScanTempFiles",
+          "ChkMSOfficeTrack|lblMSOfficeTrack| MS-Office Tracks|MSOffice/MSOffice",
+          "ChkIE|lblIE|Internet Explorer|IEOptions/IE",
+          "ChkCustomWash|lblCustomWash|Custom Clean Items|Wash Options/SkipAllCustomWashItems "
+          "unless on",
+          "ChkNetscape|lblNetscape|Netscape|Netscape Options/Netscape"));
+}
+
+TEST_F(CleanRunTest, EveryTargetRunsInOrderAndIsTickedBeforeTheNextStarts) {
+  TurnEverythingOn();
+  Run();
+  std::vector<std::string> expected;
+  for (int i = 0; i < 11; ++i) {
+    expected.push_back("run " + std::to_string(i));
+    expected.push_back("done " + std::to_string(i));
+    expected.push_back("events");
+  }
+  expected.push_back("notice");
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(CleanRunTest, EachOptionGatesItsOwnTargetOnly) {
+  const SettingKey gates[] = {keys::FindHistory,   keys::DocumentHistory, keys::RunHistory,
+                              keys::RecycleBin,    keys::MediaPlayer,     keys::TempFiles,
+                              keys::ScanTempFiles, keys::MSOffice,        keys::IE};
+  for (std::size_t i = 0; i < std::size(gates); ++i) {
+    SCOPED_TRACE(gates[i].key);
+    fake.profile.RemoveFile(app.settingsFile);
+    Set(gates[i], "1");
+    Set(keys::SkipAllCustomWashItems, "1");
+    log.clear();
+    Run();
+    EXPECT_THAT(Ran(), ElementsAre("run " + std::to_string(i)));
+  }
+  fake.profile.RemoveFile(app.settingsFile);
+  Set(keys::Netscape, "1");
+  Set(keys::SkipAllCustomWashItems, "1");
+  log.clear();
+  Run();
+  EXPECT_THAT(Ran(), ElementsAre("run 10"));
+}
+
+TEST_F(CleanRunTest, OnlyExactlyOneTurnsAnOptionOn) {
+  Set(keys::FindHistory, "true");
+  Set(keys::DocumentHistory, "01");
+  Set(keys::RunHistory, "0");
+  Set(keys::RecycleBin, "11");
+  Set(keys::MediaPlayer, "1");
+  Set(keys::SkipAllCustomWashItems, "yes");  // not "1": the custom items still run
+  Run();
+  EXPECT_THAT(Ran(), ElementsAre("run 4", "run 9"));
+}
+
+TEST_F(CleanRunTest, EachGateIsReadWhenItsTargetIsDue) {
+  Set(keys::FindHistory, "1");
+  Set(keys::SkipAllCustomWashItems, "1");
+  onRun = [this](std::size_t index, CleanContext&) {
+    if (index == 0) {
+      Set(keys::MediaPlayer, "1");
+      Set(keys::SkipAllCustomWashItems, "0");
+    }
+  };
+  Run();
+  EXPECT_THAT(Ran(), ElementsAre("run 0", "run 4", "run 9"));
+}
+
+TEST_F(CleanRunTest, WithoutASettingsFileOnlyTheCustomItemsRun) {
+  app.settingsFile.clear();
+  Run();
+  EXPECT_THAT(log, ElementsAre("run 9", "done 9", "events"));
+}
+
+TEST_F(CleanRunTest, TheLogOffNoticeFollowsTheRunHistoryUnlessMessagesAreSkipped) {
+  Set(keys::RunHistory, "1");
+  Run();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "notice");
+
+  Set(keys::SkipMessages, "1");
+  log.clear();
+  Run();
+  EXPECT_THAT(log, ::testing::Not(::testing::Contains("notice")));
+
+  Set(keys::SkipMessages, "0");
+  Set(keys::RunHistory, "0");
+  log.clear();
+  Run();
+  EXPECT_THAT(log, ::testing::Not(::testing::Contains("notice")));
+}
+
+TEST_F(CleanRunTest, AFailingTargetIsTickedAndTheRunGoesOn) {
+  Set(keys::FindHistory, "1");
+  Set(keys::RunHistory, "1");
+  onRun = [](std::size_t index, CleanContext&) {
+    if (index == 0) throw std::runtime_error("locked");
+  };
+  Run();
+  EXPECT_THAT(Ran(), ElementsAre("run 0", "run 2", "run 9"));
+  EXPECT_THAT(log, ::testing::Contains("done 0"));
+}
+
+TEST_F(CleanRunTest, AfterTheWindowClosesTheRemainingTargetsRunWithoutIt) {
+  TurnEverythingOn();
+  window.onEvents = [this] {
+    if (Ran().size() == 3) window.closed = true;
+  };
+  const CleanReport report = Run();
+  EXPECT_EQ(Ran().size(), 11u);
+  std::vector<std::string> afterClose(log.begin() + 9, log.end());
+  EXPECT_THAT(afterClose,
+              ElementsAre("run 3", "run 4", "run 5", "run 6", "run 7", "run 8", "run 9", "run 10"));
+  EXPECT_TRUE(report.estimateKb.has_value());  // the run measured; the window shows nothing
+}
+
+TEST_F(CleanRunTest, FilesRemovedIsClearedAtTheStartAndSetByATarget) {
+  Set(keys::MediaPlayer, "1");
+  Set(keys::SkipAllCustomWashItems, "1");
+  onRun = [](std::size_t, CleanContext& context) { EXPECT_FALSE(context.filesRemoved); };
+  EXPECT_FALSE(Run().filesRemoved);
+
+  onRun = [](std::size_t, CleanContext& context) { context.filesRemoved = true; };
+  EXPECT_TRUE(Run().filesRemoved);
+}
+
+TEST_F(CleanRunTest, TheEstimateIsTheFreedSpaceInKilobytes) {
+  Set(keys::MediaPlayer, "1");
+  onRun = [this](std::size_t, CleanContext&) {
+    fake.files.AddDrive('C', DriveType::Fixed, 1'000'000 + 1536, 10'000'000);
+  };
+  const CleanReport report = Run();
+  ASSERT_TRUE(report.estimateKb.has_value());
+  EXPECT_DOUBLE_EQ(*report.estimateKb, 1.5);
+}
+
+TEST(EstimateRestoredKbTest, ShowsOneForDeletionsThatFreedNothingMeasurable) {
+  EXPECT_EQ(EstimateRestoredKb(1000, 1000, false), 0);
+  EXPECT_EQ(EstimateRestoredKb(1000, 1000, true), 1);
+  EXPECT_EQ(EstimateRestoredKb(5000, 1000, false), 0);  // another program wrote meanwhile
+  EXPECT_EQ(EstimateRestoredKb(5000, 1000, true), 1);
+  EXPECT_EQ(EstimateRestoredKb(1000, 1000 + 2048, false), 2);
+  EXPECT_EQ(EstimateRestoredKb(1000, 1000 + 512, true), 0.5);  // not rounded
+}
+
+TEST(MeasureFreeSpaceTest, SumsTheFreeSpaceOfFixedDrivesOnly) {
+  FakePlatform fake;
+  fake.files.AddDrive('A', DriveType::Removable, 700, 1000);
+  fake.files.AddDrive('C', DriveType::Fixed, 1'000'000, 9'000'000);
+  fake.files.AddDrive('D', DriveType::CdRom, 5'000, 5'000);
+  fake.files.AddDrive('E', DriveType::Fixed, 250, 9'000);
+  fake.files.AddDrive('N', DriveType::Network, 77, 1'000);
+  fake.files.AddDrive('R', DriveType::RamDisk, 88, 1'000);
+  EXPECT_EQ(MeasureFreeSpace(fake.files), 1'000'250.0);
+}
+
+TEST(MeasureFreeSpaceTest, AnEmptyCardReaderDoesNotSpoilTheMeasure) {
+  FakePlatform fake;
+  fake.files.AddDrive('C', DriveType::Fixed, 4096, 9'000);
+  fake.files.AddDrive('F', DriveType::Removable, 0, 0);
+  fake.files.SetDriveReady('F', false);
+  EXPECT_EQ(MeasureFreeSpace(fake.files), 4096.0);
+}
+
+TEST(MeasureFreeSpaceTest, AFixedDriveThatCannotBeLookedUpGivesNoMeasure) {
+  FakePlatform fake;
+  fake.files.AddDrive('C', DriveType::Fixed, 4096, 9'000);
+  fake.files.AddDrive('E', DriveType::Fixed, 4096, 9'000);
+  fake.files.SetDriveReady('E', false);
+  EXPECT_FALSE(MeasureFreeSpace(fake.files).has_value());
+}
+
+TEST(MeasureFreeSpaceTest, NoDrivesMeasureZero) {
+  FakePlatform fake;
+  EXPECT_EQ(MeasureFreeSpace(fake.files), 0.0);
+}
+
+TEST_F(CleanRunTest, AMeasureThatFailsAfterTheRunKeepsTheResultsWithoutAnEstimate) {
+  Set(keys::RunHistory, "1");
+  fake.registry.SetString(kHkcu, kRunMru, "MRUList", "a");
+  fake.registry.SetString(kHkcu, kRunMru, "a", "notepad");
+  targets = CleanTargets();
+  onRun = nullptr;
+  fake.files.AddDrive('E', DriveType::Fixed, 1, 1);
+  window.onEvents = [this] { fake.files.SetDriveReady('E', false); };
+  const CleanReport report = Run();
+  EXPECT_FALSE(report.estimateKb.has_value());
+  EXPECT_FALSE(fake.registry.ValueExists(kHkcu, kRunMru, "a"));
+  EXPECT_EQ(report.removed.registryValues, 2u);
+}
+
+// The production table calls the real targets over the run's counting platform.
+TEST_F(CleanRunTest, TheRealTargetsRunAndWhatTheyRemoveIsCounted) {
+  targets = CleanTargets();
+  Set(keys::RunHistory, "1");
+  Set(keys::DocumentHistory, "1");
+  fake.registry.SetString(kHkcu, kRunMru, "MRUList", "cab");
+  for (const char* name : {"a", "b", "c", "d"}) fake.registry.SetString(kHkcu, kRunMru, name, "x");
+  fake.files.AddFile("C:\\Quorvane\\Custom\\Junk.ac2", "\"F\",\"C:\\Junk\\*.tmp\",\"\"\r\n");
+  fake.files.AddFile("C:\\Junk\\one.tmp", std::string(1000, '1'));
+  fake.files.AddFile("C:\\Junk\\two.tmp", std::string(2000, '2'));
+  fake.files.AddFile("C:\\Junk\\keep.txt", "keep");
+
+  const CleanReport report = Run();
+
+  EXPECT_THAT(log,
+              ElementsAre("done 1", "events", "done 2", "events", "done 9", "events", "notice"));
+  EXPECT_EQ(fake.shell.recentDocsClears, 1);
+  EXPECT_THAT(fake.registry.ValueNames(kHkcu, kRunMru), ElementsAre("d"));
+  EXPECT_FALSE(fake.files.Exists("C:\\Junk\\one.tmp"));
+  EXPECT_TRUE(fake.files.Exists("C:\\Junk\\keep.txt"));
+  EXPECT_TRUE(report.filesRemoved);
+  EXPECT_EQ(report.removed.files, 2u);
+  EXPECT_EQ(report.removed.bytes, 3000u);
+  EXPECT_EQ(report.removed.registryKeys, 0u);
+  EXPECT_EQ(report.removed.registryValues, 4u);
+  ASSERT_TRUE(report.estimateKb.has_value());
+  EXPECT_DOUBLE_EQ(*report.estimateKb, 3000.0 / 1024);
+}
+
+TEST_F(CleanRunTest, TheRecycleBinsOfAllDrivesAreEmptiedQuietly) {
+  targets = CleanTargets();
+  Set(keys::RecycleBin, "1");
+  Set(keys::SkipAllCustomWashItems, "1");
+  Run();
+  ASSERT_EQ(fake.shell.recycleBinCalls.size(), 1u);
+  EXPECT_EQ(fake.shell.recycleBinCalls[0].root, "");
+  EXPECT_EQ(fake.shell.recycleBinCalls[0].flags, 7u);
+  EXPECT_THAT(log, ElementsAre("done 3", "events"));
+}
+
+}  // namespace
+}  // namespace quorvane
