@@ -1,0 +1,71 @@
+#include "win32/platform/Win32WindowServices.h"
+
+#include <windows.h>
+// The interface names its call after the platform's; the macro would rename the member.
+#undef MessageBox
+
+#include "win32/platform/WideText.h"
+
+namespace quorvane::win32 {
+
+namespace {
+
+// Kernel object names may not hold a back-slash after their namespace prefix.
+std::wstring TokenPart(std::wstring text) {
+  for (auto& c : text) {
+    if (c == L'\\') c = L'_';
+  }
+  return text;
+}
+
+std::wstring UserName() {
+  wchar_t name[257] = {};
+  DWORD length = 257;
+  return GetUserNameW(name, &length) ? std::wstring(name) : std::wstring();
+}
+
+}  // namespace
+
+Win32WindowServices::~Win32WindowServices() {
+  if (instanceMutex_) CloseHandle(instanceMutex_);
+}
+
+int Win32WindowServices::MessageBox(std::string_view text, std::string_view title,
+                                    std::uint32_t style) {
+  return MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
+}
+
+void Win32WindowServices::ProcessPendingEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The quit belongs to the main loop; hand it back so the program still ends.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+std::wstring Win32WindowServices::SingleInstanceMutexName(std::string_view name) {
+  // "Local\" keeps the token inside the user's session; the user name keeps apart two users
+  // who share one session.
+  return L"Local\\" + TokenPart(Widen(name)) + L".SingleInstance." + TokenPart(UserName());
+}
+
+bool Win32WindowServices::AcquireSingleInstance(std::string_view name) {
+  if (instanceMutex_) return name == instanceName_;
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, SingleInstanceMutexName(name).c_str());
+  // A mutex that cannot be created at all does not keep the program from running.
+  if (!mutex) return true;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  instanceMutex_ = mutex;
+  instanceName_ = name;
+  return true;
+}
+
+}  // namespace quorvane::win32

@@ -1,0 +1,30 @@
+#pragma once
+// Message boxes, the event pump and the single-instance token of a Windows program.
+
+#include <string>
+
+#include "core/platform/WindowServices.h"
+
+namespace quorvane::win32 {
+
+class Win32WindowServices final : public WindowServices {
+ public:
+  Win32WindowServices() = default;
+  ~Win32WindowServices() override;
+  Win32WindowServices(const Win32WindowServices&) = delete;
+  Win32WindowServices& operator=(const Win32WindowServices&) = delete;
+
+  int MessageBox(std::string_view text, std::string_view title, std::uint32_t style) override;
+  void ProcessPendingEvents() override;
+  // One token per program: a second name is refused while the first is held.
+  bool AcquireSingleInstance(std::string_view name) override;
+
+  // "Local\<name>.SingleInstance.<user>": one token per name, user and session.
+  static std::wstring SingleInstanceMutexName(std::string_view name);
+
+ private:
+  void* instanceMutex_ = nullptr;  // held until the program ends
+  std::string instanceName_;
+};
+
+}  // namespace quorvane::win32
