@@ -1,0 +1,352 @@
+// Kelverin.exe --clean end to end: the program is copied into a sandbox with its own
+// Local.Ini and custom items, the test prefix's registry is seeded, and the printed report,
+// the exit status and what is gone or kept are checked against the real system.
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sddl.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/Sandbox.h"
+#include "win32/platform/WideText.h"
+
+namespace quorvane::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using win32::Widen;
+
+constexpr char kTestKey[] = "Software\\QuorvaneKelverinTest";
+constexpr char kRunMru[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+constexpr char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+constexpr char kExplorerBars[] = "Software\\Microsoft\\Internet Explorer\\Explorer Bars";
+constexpr char kSearchMru[] = "Software\\Microsoft\\Search Assistant\\ACMru";
+constexpr char kMediaUrls[] = "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList";
+constexpr char kMediaFiles[] = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
+constexpr char kOffice9[] = "Software\\Microsoft\\Office\\9.0";
+
+void SetString(const std::string& key, const std::string& name, const std::string& value) {
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &created, nullptr),
+            ERROR_SUCCESS)
+      << key;
+  const std::wstring data = Widen(value);
+  const LONG status = RegSetValueExW(created, Widen(name).c_str(), 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(created);
+  ASSERT_EQ(status, ERROR_SUCCESS) << key << "\\" << name;
+}
+
+bool KeyExists(const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(opened);
+  return true;
+}
+
+bool ValueExists(const std::string& key, const std::string& name) {
+  return RegGetValueW(HKEY_CURRENT_USER, Widen(key).c_str(), Widen(name).c_str(), RRF_RT_ANY,
+                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void DeleteTree(const std::string& key) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key).c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, Widen(key).c_str());
+}
+
+// A key with a sub-key whose security refuses deletion and changes: the program can
+// neither delete it nor open it to remove its children.
+void MakeLockedKey(const std::string& key) {
+  SetString(key + "\\Child", "x", "1");
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, WRITE_DAC, &opened),
+            ERROR_SUCCESS);
+  const LONG status = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor);
+  RegCloseKey(opened);
+  LocalFree(descriptor);
+  ASSERT_EQ(status, ERROR_SUCCESS);
+}
+
+void UnlockKey(const std::string& key) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                            &descriptor, nullptr)) {
+    return;
+  }
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, WRITE_DAC, &opened) ==
+      ERROR_SUCCESS) {
+    RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor);
+    RegCloseKey(opened);
+  }
+  LocalFree(descriptor);
+}
+
+struct Outcome {
+  std::uint32_t exitCode = 0;
+  std::vector<std::string> out;  // lines of standard output
+  std::vector<std::string> err;  // lines of standard error
+};
+
+// Wine may print diagnostics of its own ("wine: ...") on the process's standard error.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.rfind("wine: ", 0) != 0) lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+class KelverinCleanTest : public ::testing::Test {
+ protected:
+  KelverinCleanTest() {
+    exe = box / "Kelverin.exe";
+    EXPECT_TRUE(
+        CopyFileW(Widen(ExecutableFolder() + "\\Kelverin.exe").c_str(), Widen(exe).c_str(), FALSE));
+    box.MakeFolder("Custom");
+  }
+  ~KelverinCleanTest() override {
+    UnlockKey(std::string(kTestKey) + "\\Locked");
+    for (const char* key :
+         {kTestKey, kRunMru, kExplorerBars, kSearchMru, kMediaUrls, kMediaFiles, kOffice9}) {
+      DeleteTree(key);
+    }
+  }
+
+  // Standard output and standard error go to two files, so that each line's stream is known.
+  Outcome Run(const std::string& arguments) {
+    // Fresh names per run: a helper process of the console may hold the last run's files
+    // a moment longer.
+    const std::string outName = "stdout-" + std::to_string(runs) + ".txt";
+    const std::string errName = "stderr-" + std::to_string(runs++) + ".txt";
+    const std::string outPath = box / outName;
+    const std::string errPath = box / errName;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE out = CreateFileW(Widen(outPath).c_str(), GENERIC_WRITE, kShareAll, &inherit, CREATE_NEW,
+                             0, nullptr);
+    HANDLE err = CreateFileW(Widen(errPath).c_str(), GENERIC_WRITE, kShareAll, &inherit, CREATE_NEW,
+                             0, nullptr);
+    Outcome outcome;
+    outcome.exitCode = 0xFFFFFFFF;
+    EXPECT_NE(out, INVALID_HANDLE_VALUE);
+    EXPECT_NE(err, INVALID_HANDLE_VALUE);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + Widen(exe) + L"\"" + Widen(arguments);
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                       Widen(box.Path()).c_str(), &startup, &process)) {
+      if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 0xFFFFFFFE);
+      }
+      DWORD code = 0;
+      GetExitCodeProcess(process.hProcess, &code);
+      outcome.exitCode = code;
+      CloseHandle(process.hProcess);
+      CloseHandle(process.hThread);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    outcome.out = Lines(box.ReadFile(outName));
+    outcome.err = Lines(box.ReadFile(errName));
+    return outcome;
+  }
+
+  void SeedWindowsHistory() {
+    SetString(kRunMru, "MRUList", "cab");
+    for (const char* name : {"a", "b", "c", "d"}) SetString(kRunMru, name, "notepad");
+    SetString(kExplorer, "Doc Find Spec MRU", "x");
+    SetString(std::string(kExplorerBars) + "\\{C4EE31F3}", "x", "1");
+    SetString(kSearchMru, "a", "x");
+    SetString(kMediaUrls, "URL0", "http://one");
+    SetString(kMediaUrls, "URL1", "http://two");
+    SetString(kMediaUrls, "URL3", "http://after-the-gap");
+  }
+
+  void SeedOffice() {
+    SetString(std::string(kOffice9) + "\\Excel\\Recent Files", "File1", "a.xls");
+    SetString(std::string(kOffice9) + "\\Word\\Data", "Settings", "kept");
+  }
+
+  void SeedCustomItems() {
+    box.WriteFile("junk\\one.tmp", std::string(1000, '1'));
+    box.WriteFile("junk\\two.TMP", std::string(536, '2'));
+    box.WriteFile("junk\\keep.txt", "keep");
+    box.WriteFile("junk\\sub\\deeper.tmp", "stays: patterns do not recurse");
+    box.WriteFile("Custom\\Item.ac2", "\"F\",\"" + (box / "junk\\*.tmp") + "\",\"\"\r\n");
+    box.WriteFile("Custom\\Item.ac1", "\"K\",\"HKEY_CURRENT_USER\\" + std::string(kTestKey) +
+                                          "\\Gone\",\"\"\r\n" + "\"V\",\"HKEY_CURRENT_USER\\" +
+                                          std::string(kTestKey) + "\",\"Drop\"\r\n");
+    SetString(std::string(kTestKey) + "\\Gone\\Deeper", "x", "1");
+    SetString(kTestKey, "Drop", "x");
+    SetString(kTestKey, "Keep", "x");
+  }
+
+  Sandbox box;
+  std::string exe;
+  int runs = 0;
+};
+
+TEST_F(KelverinCleanTest, CleansTheChosenTargetsAndReportsEachLine) {
+  box.WriteFile("Local.Ini",
+                "[Standard Options]\r\nFindHistory=1\r\nDocumentHistory=0\r\nRunHistory=1\r\n"
+                "RecycleBin=0\r\nMediaPlayer=1\r\nTempFiles=0\r\nScanTempFiles=0\r\n"
+                "[MSOffice]\r\nMSOffice=1\r\nMSExcel=1\r\nMSWord=0\r\n"
+                "[IEOptions]\r\nIE=1\r\n[Netscape Options]\r\nNetscape=1\r\n"
+                "[Wash Options]\r\nSkipAllCustomWashItems=0\r\nSkipMessages=0\r\nAfterClose=1\r\n");
+  SeedWindowsHistory();
+  SeedOffice();
+  SeedCustomItems();
+
+  const Outcome outcome = Run(" --clean");
+
+  EXPECT_EQ(outcome.exitCode, 0u);
+  ASSERT_EQ(outcome.out.size(), 10u) << ::testing::PrintToString(outcome.out);
+  EXPECT_THAT(std::vector<std::string>(outcome.out.begin(), outcome.out.begin() + 8),
+              ElementsAre("Windows Find/Search History: done", "Windows Run History: done",
+                          "Windows Media Player: done", "MS-Office Tracks: done",
+                          "Internet Explorer: done", "Custom Clean Items: done", "Netscape: done",
+                          "Please logoff the machine for effect in Run History."));
+  EXPECT_TRUE(std::regex_match(outcome.out[8],
+                               std::regex("Estimated Drive Space Restored: [0-9]+(\\.[0-9]+)? Kb")))
+      << outcome.out[8];
+  // Keys: the Explorer bar and its child, the search list, the Excel list, the custom key
+  // and its child. Values: the find list, c, a, b and MRUList, URL0 and URL1, the custom one.
+  EXPECT_EQ(outcome.out[9], "Removed: 2 files (1,536 bytes), 6 registry keys, 8 registry values");
+  EXPECT_THAT(outcome.err, ::testing::IsEmpty());
+
+  EXPECT_FALSE(ValueExists(kRunMru, "MRUList"));
+  for (const char* gone : {"a", "b", "c"}) EXPECT_FALSE(ValueExists(kRunMru, gone)) << gone;
+  EXPECT_TRUE(ValueExists(kRunMru, "d"));
+  EXPECT_FALSE(ValueExists(kExplorer, "Doc Find Spec MRU"));
+  EXPECT_FALSE(KeyExists(kExplorerBars));
+  EXPECT_FALSE(KeyExists(kSearchMru));
+  EXPECT_FALSE(ValueExists(kMediaUrls, "URL0"));
+  EXPECT_FALSE(ValueExists(kMediaUrls, "URL1"));
+  EXPECT_TRUE(ValueExists(kMediaUrls, "URL3"));
+  EXPECT_FALSE(KeyExists(std::string(kOffice9) + "\\Excel\\Recent Files"));
+  EXPECT_TRUE(ValueExists(std::string(kOffice9) + "\\Word\\Data", "Settings"));
+  EXPECT_FALSE(box.Exists("junk\\one.tmp"));
+  EXPECT_FALSE(box.Exists("junk\\two.TMP"));
+  EXPECT_TRUE(box.Exists("junk\\keep.txt"));
+  EXPECT_TRUE(box.Exists("junk\\sub\\deeper.tmp"));
+  EXPECT_FALSE(KeyExists(std::string(kTestKey) + "\\Gone"));
+  EXPECT_FALSE(ValueExists(kTestKey, "Drop"));
+  EXPECT_TRUE(ValueExists(kTestKey, "Keep"));
+  // The settings file is only read.
+  EXPECT_THAT(box.ReadFile("Local.Ini"), HasSubstr("AfterClose=1"));
+}
+
+TEST_F(KelverinCleanTest, WithoutLocalIniOnlyTheCustomItemsRun) {
+  SeedWindowsHistory();
+  SeedCustomItems();
+
+  const Outcome outcome = Run(" --clean");
+
+  EXPECT_EQ(outcome.exitCode, 0u);
+  ASSERT_EQ(outcome.out.size(), 3u) << ::testing::PrintToString(outcome.out);
+  EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
+  EXPECT_THAT(outcome.out[1], HasSubstr("Estimated Drive Space Restored: "));
+  EXPECT_EQ(outcome.out[2], "Removed: 2 files (1,536 bytes), 2 registry keys, 1 registry value");
+  EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
+  EXPECT_TRUE(ValueExists(kMediaUrls, "URL0"));
+  EXPECT_FALSE(box.Exists("junk\\one.tmp"));
+  EXPECT_FALSE(box.Exists("Local.Ini"));  // never created
+}
+
+TEST_F(KelverinCleanTest, AHiddenLocalIniCountsAsAbsent) {
+  box.WriteFile("Local.Ini",
+                "[Standard Options]\r\nRunHistory=1\r\n"
+                "[Wash Options]\r\nSkipAllCustomWashItems=1\r\n");
+  ASSERT_TRUE(SetFileAttributesW(Widen(box / "Local.Ini").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  SeedWindowsHistory();
+
+  const Outcome outcome = Run(" --clean");
+
+  EXPECT_EQ(outcome.exitCode, 0u);
+  ASSERT_FALSE(outcome.out.empty());
+  EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
+  EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
+}
+
+TEST_F(KelverinCleanTest, SkippedMessagesAndNothingChosenLeaveOnlyTheReport) {
+  box.WriteFile("Local.Ini",
+                "[Standard Options]\r\nRunHistory=0\r\n"
+                "[Wash Options]\r\nSkipAllCustomWashItems=1\r\nSkipMessages=1\r\n");
+  SeedCustomItems();
+
+  const Outcome outcome = Run(" --clean");
+
+  EXPECT_EQ(outcome.exitCode, 0u);
+  ASSERT_EQ(outcome.out.size(), 2u) << ::testing::PrintToString(outcome.out);
+  EXPECT_EQ(outcome.out[0], "Estimated Drive Space Restored: 0 Kb");
+  EXPECT_EQ(outcome.out[1], "Removed: 0 files (0 bytes), 0 registry keys, 0 registry values");
+  EXPECT_TRUE(box.Exists("junk\\one.tmp"));
+}
+
+TEST_F(KelverinCleanTest, AKeyThatCannotBeRemovedIsReportedOnStandardError) {
+  box.WriteFile("Local.Ini", "[Wash Options]\r\nSkipAllCustomWashItems=0\r\n");
+  const std::string locked = std::string(kTestKey) + "\\Locked";
+  MakeLockedKey(locked);
+  box.WriteFile("Custom\\Locked.ac1", "\"K\",\"HKEY_CURRENT_USER\\" + locked + "\",\"\"\r\n");
+
+  const Outcome outcome = Run(" --clean");
+
+  EXPECT_EQ(outcome.exitCode, 0u);  // a failed step does not fail the run
+  EXPECT_THAT(outcome.err, ElementsAre("Access denied to delete registry key."));
+  ASSERT_FALSE(outcome.out.empty());
+  EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
+  EXPECT_TRUE(KeyExists(locked));
+}
+
+TEST_F(KelverinCleanTest, HelpPrintsTheUsage) {
+  const Outcome outcome = Run(" --help");
+  EXPECT_EQ(outcome.exitCode, 0u);
+  ASSERT_FALSE(outcome.out.empty());
+  EXPECT_EQ(outcome.out[0], "Usage: Kelverin.exe --clean | --help");
+  EXPECT_THAT(outcome.err, ::testing::IsEmpty());
+}
+
+TEST_F(KelverinCleanTest, AWrongCommandLineIsAUsageErrorAndCleansNothing) {
+  box.WriteFile("Local.Ini", "[Standard Options]\r\nRunHistory=1\r\n");
+  SeedWindowsHistory();
+  SeedCustomItems();
+
+  for (const char* arguments : {"", " --bogus", " --clean extra", " /clean"}) {
+    SCOPED_TRACE(arguments);
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.exitCode, 2u);
+    EXPECT_THAT(outcome.out, ::testing::IsEmpty());
+    EXPECT_THAT(outcome.err, ::testing::Contains("Usage: Kelverin.exe --clean | --help"));
+  }
+  EXPECT_THAT(Run(" --bogus").err, ::testing::Contains("Unknown argument: --bogus"));
+  EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
+  EXPECT_TRUE(box.Exists("junk\\one.tmp"));
+}
+
+}  // namespace
+}  // namespace quorvane::testing
