@@ -48,7 +48,8 @@ class WashPresenter : private CleanWindow {
   ui::Button cmdExit;
 
   // Raised once when the window closes (button, close box, or AfterClose); the view
-  // destroys the window.
+  // destroys the window. A close during the run raises it inside Activate, so the
+  // presenter itself must live until Activate has returned.
   std::function<void()> onClosed;
 
   // Form activation: the first call performs the run and its report, later ones nothing.
