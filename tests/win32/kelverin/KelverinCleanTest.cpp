@@ -31,6 +31,8 @@ constexpr char kMediaUrls[] = "Software\\Microsoft\\MediaPlayer\\Player\\RecentU
 constexpr char kMediaFiles[] = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
 constexpr char kOffice9[] = "Software\\Microsoft\\Office\\9.0";
 
+const std::regex kEstimateLine("Estimated Drive Space Restored: [0-9]+(\\.[0-9]+)? Kb");
+
 void SetString(const std::string& key, const std::string& name, const std::string& value) {
   HKEY created = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
@@ -231,9 +233,7 @@ TEST_F(KelverinCleanTest, CleansTheChosenTargetsAndReportsEachLine) {
                           "Windows Media Player: done", "MS-Office Tracks: done",
                           "Internet Explorer: done", "Custom Clean Items: done", "Netscape: done",
                           "Please logoff the machine for effect in Run History."));
-  EXPECT_TRUE(std::regex_match(outcome.out[8],
-                               std::regex("Estimated Drive Space Restored: [0-9]+(\\.[0-9]+)? Kb")))
-      << outcome.out[8];
+  EXPECT_TRUE(std::regex_match(outcome.out[8], kEstimateLine)) << outcome.out[8];
   // Keys: the Explorer bar and its child, the search list, the Excel list, the custom key
   // and its child. Values: the find list, c, a, b and MRUList, URL0 and URL1, the custom one.
   EXPECT_EQ(outcome.out[9], "Removed: 2 files (1,536 bytes), 6 registry keys, 8 registry values");
@@ -270,7 +270,7 @@ TEST_F(KelverinCleanTest, WithoutLocalIniOnlyTheCustomItemsRun) {
   EXPECT_EQ(outcome.exitCode, 0u);
   ASSERT_EQ(outcome.out.size(), 3u) << ::testing::PrintToString(outcome.out);
   EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
-  EXPECT_THAT(outcome.out[1], HasSubstr("Estimated Drive Space Restored: "));
+  EXPECT_TRUE(std::regex_match(outcome.out[1], kEstimateLine)) << outcome.out[1];
   EXPECT_EQ(outcome.out[2], "Removed: 2 files (1,536 bytes), 2 registry keys, 1 registry value");
   EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
   EXPECT_TRUE(ValueExists(kMediaUrls, "URL0"));
@@ -303,7 +303,9 @@ TEST_F(KelverinCleanTest, SkippedMessagesAndNothingChosenLeaveOnlyTheReport) {
 
   EXPECT_EQ(outcome.exitCode, 0u);
   ASSERT_EQ(outcome.out.size(), 2u) << ::testing::PrintToString(outcome.out);
-  EXPECT_EQ(outcome.out[0], "Estimated Drive Space Restored: 0 Kb");
+  // Other programs write to the same disks meanwhile, so only the form of the figure is
+  // certain here; the figure itself is tested over the fakes.
+  EXPECT_TRUE(std::regex_match(outcome.out[0], kEstimateLine)) << outcome.out[0];
   EXPECT_EQ(outcome.out[1], "Removed: 0 files (0 bytes), 0 registry keys, 0 registry values");
   EXPECT_TRUE(box.Exists("junk\\one.tmp"));
 }
