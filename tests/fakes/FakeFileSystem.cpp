@@ -423,7 +423,8 @@ FsResult FakeFileSystem::MoveFile(std::string_view from, std::string_view to) {
 }
 
 FsResult FakeFileSystem::GetFileSize(std::string_view path, std::uint64_t& size) {
-  const Node* node = Find(path, true);
+  // Like the attributes, the size of a link is the link's own.
+  const Node* node = Find(path, false);
   if (node == nullptr) return FsResult::NotFound;
   size = node->Size();
   return FsResult::Ok;
