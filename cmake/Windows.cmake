@@ -7,11 +7,15 @@ file(GLOB_RECURSE WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS src/win32/platform/*.
 add_library(quorvane_win32 STATIC ${WIN32_PLATFORM_SOURCES})
 target_link_libraries(quorvane_win32 PUBLIC quorvane_portable ${QUORVANE_WIN32_LIBS})
 
+# The windows: a library of their own, so that the window tests can bind real controls.
 file(GLOB_RECURSE WIN32_VIEW_SOURCES CONFIGURE_DEPENDS src/win32/views/*.cpp)
+add_library(quorvane_views STATIC ${WIN32_VIEW_SOURCES})
+target_link_libraries(quorvane_views PUBLIC quorvane_win32 uxtheme)
+
 file(GLOB_RECURSE QUORVANE_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/quorvane/*.cpp src/win32/app/quorvane/*.rc)
-add_executable(Quorvane WIN32 ${QUORVANE_APP_SOURCES} ${WIN32_VIEW_SOURCES})
+add_executable(Quorvane WIN32 ${QUORVANE_APP_SOURCES})
 target_include_directories(Quorvane PRIVATE src/win32)
-target_link_libraries(Quorvane PRIVATE quorvane_win32 uxtheme)
+target_link_libraries(Quorvane PRIVATE quorvane_views)
 target_link_options(Quorvane PRIVATE -municode)
 # The program reads its tips file from its own folder.
 add_custom_command(TARGET Quorvane POST_BUILD
@@ -54,8 +58,12 @@ foreach(dir IN LISTS WIN32_TEST_DIRS)
   # End-to-end suites start the real programs, so build them first.
   add_dependencies(${target} Quorvane Kelverin)
   if(suite MATCHES "^gui")
+    target_link_libraries(${target} PRIVATE quorvane_views)
     add_test(NAME ${target}
       COMMAND xvfb-run -a -s "-screen 0 1024x768x24" ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}> --gtest_brief=1)
+    # Window tests share the prefix's one virtual desktop and start the single-instance
+    # program, so they take turns.
+    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK wine_desktop)
   else()
     add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
   endif()

@@ -3,6 +3,8 @@
 // the control now and whenever the model's `changed` fires, and forwards the user's input
 // (a click, a selection) to the model. The model is the only source of truth: check boxes
 // are plain (not automatic) buttons, so Windows never toggles one behind the model's back.
+// A model must outlive its binding: presenters outlive their windows, and a window's
+// bindings are detached when it is destroyed.
 
 #include <windows.h>
 // After windows.h, which it needs.

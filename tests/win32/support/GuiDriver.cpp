@@ -1,0 +1,237 @@
+#include "support/GuiDriver.h"
+
+#include <commctrl.h>
+
+#include "win32/platform/WideText.h"
+
+namespace quorvane::testing {
+using win32::Narrow;
+using win32::Widen;
+
+namespace {
+
+constexpr DWORD kPollMs = 100;
+constexpr UINT kMessageTimeoutMs = 5000;
+
+std::string ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return Narrow(name);
+}
+
+struct ControlSearch {
+  std::string caption;
+  std::string className;
+  bool matchCaption = true;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectControl(HWND control, LPARAM lParam) {
+  auto& search = *reinterpret_cast<ControlSearch*>(lParam);
+  if (!search.className.empty() &&
+      _stricmp(ClassOf(control).c_str(), search.className.c_str()) != 0) {
+    return TRUE;
+  }
+  if (search.matchCaption && Text(control) != search.caption) return TRUE;
+  search.found.push_back(control);
+  return TRUE;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  std::string caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
+  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search.processId && IsWindowVisible(window) && Text(window) == search.caption) {
+    search.found.push_back(window);
+  }
+  return TRUE;
+}
+
+// Coordinates must be the real pixels on both sides, whatever the system's scaling, so the
+// driving process declares itself DPI aware before it reads any window's position.
+[[maybe_unused]] const bool kDpiAware = SetProcessDPIAware() != FALSE;
+
+}  // namespace
+
+RunningProgram::RunningProgram(std::string_view commandLine, std::string_view workingFolder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring command = Widen(commandLine);
+  const std::wstring folder = Widen(workingFolder);
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+  }
+}
+
+RunningProgram::~RunningProgram() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 10000);
+  }
+  CloseHandle(process_);
+}
+
+bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode) GetExitCodeProcess(process_, exitCode);
+  return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (true) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kPollMs);
+  }
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, std::string_view caption) {
+  WindowSearch search{processId, std::string(caption), {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindow(DWORD processId, std::string_view caption, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        const auto windows = TopLevelWindows(processId, caption);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+HWND FindControl(HWND window, std::string_view caption, std::string_view className) {
+  ControlSearch search{std::string(caption), std::string(className), true, {}};
+  EnumChildWindows(window, &CollectControl, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
+}
+
+std::vector<HWND> Controls(HWND window, std::string_view className) {
+  ControlSearch search{{}, std::string(className), false, {}};
+  EnumChildWindows(window, &CollectControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string Text(HWND window) {
+  wchar_t text[4096] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
+    return {};
+  }
+  return Narrow(std::wstring_view(text, copied));
+}
+
+bool IsChecked(HWND checkBox) {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutW(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &state);
+  return state == BST_CHECKED;
+}
+
+bool IsShown(HWND control) { return control && IsWindowVisible(control); }
+
+void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool RunUnixTool(std::string_view commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring command = L"Z:" + Widen(commandLine);
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &info)) {
+    return false;
+  }
+  DWORD code = 1;
+  if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(info.hProcess, &code);
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return code == 0;
+}
+
+std::string UnixPath(std::string_view windowsPath) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const auto toUnix = reinterpret_cast<ToUnix>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  if (!toUnix) return {};
+  char* unixPath = toUnix(Widen(windowsPath).c_str());
+  if (!unixPath) return {};
+  std::string result(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
+bool ClickAt(int x, int y) {
+  const bool clicked = RunUnixTool("/usr/bin/xdotool mousemove --sync " + std::to_string(x) + " " +
+                                   std::to_string(y) + " click 1");
+  // The click travels from the X server through Wine's desktop to the window; give the
+  // other process a moment to take it before the test looks.
+  Sleep(300);
+  return clicked;
+}
+
+bool ClickCentre(const RECT& screenRect) {
+  return ClickAt((screenRect.left + screenRect.right) / 2,
+                 (screenRect.top + screenRect.bottom) / 2);
+}
+
+bool PressKeys(std::string_view keys) {
+  const bool pressed = RunUnixTool("/usr/bin/xdotool key " + std::string(keys));
+  Sleep(300);
+  return pressed;
+}
+
+bool ClickTab(HWND tabControl, int index) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(tabControl, &processId);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return false;
+  // The tab's rectangle is written into the other process's memory, so the message gets
+  // room there and the answer is read back.
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RECT rect{};
+  SIZE_T read = 0;
+  DWORD_PTR ok = 0;
+  const bool got = remote &&
+                   SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                       kMessageTimeoutMs, &ok) &&
+                   ok && ReadProcessMemory(process, remote, &rect, sizeof(rect), &read);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!got) return false;
+  MapWindowPoints(tabControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return ClickCentre(rect);
+}
+
+bool ClickMenuBar(HWND window, int offsetX) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  POINT clientTop{0, 0};
+  ClientToScreen(window, &clientTop);
+  return ClickAt(frame.left + offsetX, clientTop.y - GetSystemMetrics(SM_CYMENU) / 2);
+}
+
+bool SaveScreenshot(std::string_view pngPath) {
+  const std::string target = UnixPath(pngPath);
+  return !target.empty() && RunUnixTool("/usr/bin/import -window root '" + target + "'");
+}
+
+}  // namespace quorvane::testing
