@@ -15,6 +15,8 @@
 #include "win32/platform/Win32Registry.h"
 #include "win32/platform/Win32Shell.h"
 #include "win32/platform/Win32TextCodec.h"
+#include "win32/platform/Win32UrlCache.h"
+#include "win32/platform/Win32UrlHistoryStore.h"
 #include "win32/platform/Win32UserSettings.h"
 #include "win32/platform/Win32WindowServices.h"
 
@@ -108,7 +110,10 @@ int Run(const std::string& path) {
   win32::Win32Shell shell;
   win32::Win32WindowServices windows;
   win32::Win32TextCodec codec;
-  Platform platform{registry, profile, userSettings, files, shell, windows, codec};
+  win32::Win32UrlCache urlCache;
+  win32::Win32UrlHistoryStore urlHistory;
+  Platform platform{registry, profile, userSettings, files,     shell,
+                    windows,  codec,   urlCache,     urlHistory};
   Reg32 reg(registry, windows);
   Settings settings(profile, "");
   AppContext app;

@@ -104,8 +104,9 @@ CleanReport RunClean(Platform& platform, const AppContext& app, CleanWindow& win
 
   CountingRegistry registry(platform.registry, report.removed);
   CountingFileSystem files(platform.files, report.removed);
-  Platform counted{registry,       platform.profile, platform.userSettings, files,
-                   platform.shell, platform.windows, platform.codec};
+  Platform counted{registry,       platform.profile,  platform.userSettings,
+                   files,          platform.shell,    platform.windows,
+                   platform.codec, platform.urlCache, platform.urlHistory};
   Reg32 reg(registry, platform.windows);
   const Settings settings(platform.profile, app.settingsFile);
   CleanContext context{counted, reg, settings, app};

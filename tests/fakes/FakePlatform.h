@@ -7,6 +7,8 @@
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeTextCodec.h"
+#include "fakes/FakeUrlCache.h"
+#include "fakes/FakeUrlHistoryStore.h"
 #include "fakes/FakeUserSettings.h"
 #include "fakes/FakeWindowServices.h"
 
@@ -25,9 +27,12 @@ struct FakePlatform {
   FakeShell shell;
   FakeWindowServices windows;
   FakeTextCodec codec;
+  FakeUrlCache urlCache;
+  FakeUrlHistoryStore urlHistory;
 
   Platform platform() {
-    return Platform{registry, profile, userSettings, files, shell, windows, codec};
+    return Platform{registry, profile, userSettings, files,     shell,
+                    windows,  codec,   urlCache,     urlHistory};
   }
 };
 

@@ -6,6 +6,8 @@
 #include "core/platform/Registry.h"
 #include "core/platform/Shell.h"
 #include "core/platform/TextCodec.h"
+#include "core/platform/UrlCache.h"
+#include "core/platform/UrlHistoryStore.h"
 #include "core/platform/UserSettings.h"
 #include "core/platform/WindowServices.h"
 
@@ -19,6 +21,8 @@ struct Platform {
   Shell& shell;
   WindowServices& windows;
   TextCodec& codec;
+  UrlCache& urlCache;
+  UrlHistoryStore& urlHistory;
 };
 
 }  // namespace quorvane

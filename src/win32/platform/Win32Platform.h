@@ -7,6 +7,8 @@
 #include "win32/platform/Win32Registry.h"
 #include "win32/platform/Win32Shell.h"
 #include "win32/platform/Win32TextCodec.h"
+#include "win32/platform/Win32UrlCache.h"
+#include "win32/platform/Win32UrlHistoryStore.h"
 #include "win32/platform/Win32UserSettings.h"
 #include "win32/platform/Win32WindowServices.h"
 
@@ -31,6 +33,8 @@ class Win32Platform {
   Win32Shell shell_;
   Win32WindowServices windows_;
   Win32TextCodec codec_;
+  Win32UrlCache urlCache_;
+  Win32UrlHistoryStore urlHistory_;
   WindowServices* windowsOverride_ = nullptr;
 };
 

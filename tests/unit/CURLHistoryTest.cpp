@@ -1,0 +1,261 @@
+#include "clean/urlhistory/CURLHistory.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "clean/urlhistory/AutomationDate.h"
+#include "fakes/FakeUrlHistoryStore.h"
+
+namespace quorvane {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// File times of whole days: 1 January 2000 and 30 December 1899, 00:00.
+constexpr std::uint64_t kTicksPerHour = 36'000'000'000;
+constexpr std::uint64_t kJanuary2000 = 125'911'584'000'000'000;
+constexpr std::uint64_t kDecember1899 = 94'353'120'000'000'000;
+
+class CURLHistoryTest : public ::testing::Test {
+ protected:
+  void Seed(const std::string& url, const std::string& title = "") {
+    store.entries.push_back({url, title, kJanuary2000, kJanuary2000, kJanuary2000, 0});
+  }
+  CURLHistory Open() {
+    HistoryResult<CURLHistory> history = CURLHistory::Create(store);
+    EXPECT_TRUE(history.ok()) << history.status();
+    return std::move(history).value();
+  }
+  static std::vector<std::string> Urls(const CURLHistory& history) {
+    std::vector<std::string> urls;
+    for (const URLHistoryItem& item : history.NewEnum()) urls.push_back(item.URL());
+    return urls;
+  }
+
+  fakes::FakeUrlHistoryStore store;
+};
+
+TEST_F(CURLHistoryTest, AnAddedAddressIsCountedOnlyAfterARefresh) {
+  CURLHistory history = Open();
+  EXPECT_EQ(history.Count(), 0u);
+
+  ASSERT_EQ(history.AddURL("http://example.com/", "Example", 0), history_status::Ok);
+  EXPECT_EQ(history.Count(), 0u);
+
+  ASSERT_EQ(history.Refresh(), history_status::Ok);
+  EXPECT_EQ(history.Count(), 1u);
+}
+
+TEST_F(CURLHistoryTest, ANewCollectionListsTheWholeStoreInOrder) {
+  Seed("http://a.example.com/");
+  Seed("http://b.example.com/");
+  Seed("ftp://c.example.com/");
+
+  const CURLHistory history = Open();
+
+  EXPECT_THAT(Urls(history), ElementsAre("http://a.example.com/", "http://b.example.com/",
+                                         "ftp://c.example.com/"));
+  EXPECT_EQ(store.OpenEnumerators(), 0);
+}
+
+TEST_F(CURLHistoryTest, APrefixListsOnlyTheAddressesThatBeginWithIt) {
+  Seed("http://a.example.com/");
+  Seed("ftp://b.example.com/");
+  Seed("http://c.example.com/");
+  CURLHistory history = Open();
+
+  ASSERT_EQ(history.Refresh("http://", 0x10), history_status::Ok);
+
+  EXPECT_THAT(Urls(history), ElementsAre("http://a.example.com/", "http://c.example.com/"));
+  EXPECT_EQ(store.lastPrefix, "http://");
+  EXPECT_EQ(store.lastEnumFlags, 0x10u);
+
+  ASSERT_EQ(history.Refresh(), history_status::Ok);
+  EXPECT_EQ(history.Count(), 3u);
+  EXPECT_EQ(store.lastPrefix, "");
+}
+
+TEST_F(CURLHistoryTest, ClearEmptiesTheStoreAndTheList) {
+  Seed("http://a.example.com/");
+  Seed("http://b.example.com/");
+  CURLHistory history = Open();
+
+  ASSERT_EQ(history.Clear(), history_status::Ok);
+
+  EXPECT_EQ(history.Count(), 0u);
+  EXPECT_THAT(store.entries, IsEmpty());
+}
+
+TEST_F(CURLHistoryTest, RemoveDropsOneItemWithoutARefresh) {
+  Seed("http://a.example.com/");
+  Seed("http://b.example.com/");
+  Seed("http://c.example.com/");
+  CURLHistory history = Open();
+  // Added behind the collection's back: a refresh would list it.
+  store.entries.push_back({"http://new.example.com/", "", 0, 0, 0, 0});
+
+  ASSERT_EQ(history.Remove(1), history_status::Ok);
+
+  EXPECT_EQ(history.Count(), 2u);
+  EXPECT_THAT(Urls(history), ElementsAre("http://b.example.com/", "http://c.example.com/"));
+  EXPECT_FALSE(store.Contains("http://a.example.com/"));
+  EXPECT_TRUE(store.Contains("http://b.example.com/"));
+}
+
+TEST_F(CURLHistoryTest, DeleteURLRemovesTheAddressAndListsAgain) {
+  Seed("http://a.example.com/");
+  Seed("http://b.example.com/");
+  CURLHistory history = Open();
+  store.entries.push_back({"http://new.example.com/", "", 0, 0, 0, 0});
+
+  ASSERT_EQ(history.DeleteURL("http://a.example.com/", 0), history_status::Ok);
+
+  EXPECT_THAT(Urls(history), ElementsAre("http://b.example.com/", "http://new.example.com/"));
+}
+
+TEST_F(CURLHistoryTest, AnIndexOutsideTheListFails) {
+  Seed("http://a.example.com/");
+  CURLHistory history = Open();
+
+  EXPECT_FALSE(history.Item(0).ok());
+  EXPECT_EQ(history.Item(2).status(), history_status::InvalidArgument);
+  EXPECT_EQ(history.Remove(0), history_status::InvalidArgument);
+  EXPECT_EQ(history.Remove(2), history_status::InvalidArgument);
+  EXPECT_EQ(history.Count(), 1u);
+  EXPECT_TRUE(store.Contains("http://a.example.com/"));
+  ASSERT_TRUE(history.Item(1).ok());
+  EXPECT_EQ(history.Item(1).value().URL(), "http://a.example.com/");
+}
+
+TEST_F(CURLHistoryTest, ItemsCarryTitleAndFlags) {
+  store.entries.push_back({"http://a.example.com/", "", 0, 0, 0, 0x2});
+  store.entries.push_back({"http://b.example.com/", "Bee", 0, 0, 0, 0});
+  CURLHistory history = Open();
+
+  ASSERT_EQ(history.Count(), 2u);
+  EXPECT_EQ(history.Item(1).value().Title(), "");
+  EXPECT_EQ(history.Item(1).value().Flags(), 0x2u);
+  EXPECT_EQ(history.Item(2).value().Title(), "Bee");
+}
+
+TEST_F(CURLHistoryTest, DatesAreLocalAutomationDatesAndStable) {
+  store.localOffset = static_cast<std::int64_t>(2 * kTicksPerHour);
+  store.entries.push_back({"http://a.example.com/", "A", kJanuary2000,
+                           kJanuary2000 + 12 * kTicksPerHour, kDecember1899, 0});
+  CURLHistory history = Open();
+  const URLHistoryItem item = history.Item(1).value();
+
+  const HistoryResult<double> first = item.LastVisited();
+  const HistoryResult<double> second = item.LastVisited();
+  ASSERT_TRUE(first.ok());
+  ASSERT_TRUE(second.ok());
+  EXPECT_DOUBLE_EQ(first.value(), 36526.0 + 2.0 / 24);
+  EXPECT_EQ(first.value(), second.value());
+  EXPECT_DOUBLE_EQ(item.LastUpdated().value(), 36526.0 + 14.0 / 24);
+  EXPECT_DOUBLE_EQ(item.Expires().value(), 2.0 / 24);
+}
+
+TEST_F(CURLHistoryTest, ADateThePlatformCannotConvertIsAFailure) {
+  Seed("http://a.example.com/");
+  CURLHistory history = Open();
+  store.utcToLocalResult = history_status::InvalidArgument;
+
+  EXPECT_EQ(history.Item(1).value().LastVisited().status(), history_status::InvalidArgument);
+}
+
+TEST_F(CURLHistoryTest, ItemsOutliveTheirCollection) {
+  Seed("http://a.example.com/", "A");
+  std::vector<URLHistoryItem> kept;
+  {
+    CURLHistory history = Open();
+    kept.assign(history.NewEnum().begin(), history.NewEnum().end());
+  }
+  EXPECT_EQ(store.OpenSessions(), 0);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].Title(), "A");
+  EXPECT_DOUBLE_EQ(kept[0].LastVisited().value(), 36526.0);
+}
+
+// --- The store's failures reach the caller ------------------------------------------------
+
+TEST_F(CURLHistoryTest, AStoreThatCannotBeOpenedGivesNoCollection) {
+  store.openResult = history_status::Failed;
+
+  const HistoryResult<CURLHistory> history = CURLHistory::Create(store);
+
+  EXPECT_FALSE(history.ok());
+  EXPECT_EQ(history.status(), history_status::Failed);
+}
+
+TEST_F(CURLHistoryTest, AStoreThatImplementsNothingGivesNoCollectionAndStaysClosed) {
+  store.FailEveryCall(history_status::NotImplemented);
+
+  const HistoryResult<CURLHistory> history = CURLHistory::Create(store);
+
+  EXPECT_EQ(history.status(), history_status::NotImplemented);
+  EXPECT_EQ(store.OpenSessions(), 0);
+}
+
+TEST_F(CURLHistoryTest, EachFailingCallReportsTheStoresStatus) {
+  Seed("http://a.example.com/");
+  CURLHistory history = Open();
+  store.FailEveryCall(history_status::NotImplemented);
+
+  EXPECT_EQ(history.AddURL("http://b.example.com/", "", 0), history_status::NotImplemented);
+  EXPECT_EQ(history.DeleteURL("http://a.example.com/", 0), history_status::NotImplemented);
+  EXPECT_EQ(history.Remove(1), history_status::NotImplemented);
+  EXPECT_EQ(history.Clear(), history_status::NotImplemented);
+  EXPECT_EQ(history.Refresh(), history_status::NotImplemented);
+  // Nothing was changed by the failed calls.
+  EXPECT_EQ(history.Count(), 1u);
+  EXPECT_TRUE(store.Contains("http://a.example.com/"));
+}
+
+TEST_F(CURLHistoryTest, AListingThatFailsPartWayKeepsWhatWasRead) {
+  Seed("http://a.example.com/");
+  Seed("http://b.example.com/");
+  Seed("http://c.example.com/");
+  CURLHistory history = Open();
+  store.nextFailsAfter = 2;
+
+  EXPECT_EQ(history.Refresh(), history_status::Failed);
+
+  EXPECT_THAT(Urls(history), ElementsAre("http://a.example.com/", "http://b.example.com/"));
+  EXPECT_EQ(store.OpenEnumerators(), 0);
+}
+
+// --- Automation dates ---------------------------------------------------------------------
+
+TEST(AutomationDateTest, CountsDaysFromTheEndOf1899WithTheTimeAsFraction) {
+  EXPECT_EQ(FileTimeToAutomationDate(kDecember1899), 0.0);
+  EXPECT_EQ(FileTimeToAutomationDate(kDecember1899 + 2 * 24 * kTicksPerHour), 2.0);
+  EXPECT_EQ(FileTimeToAutomationDate(kJanuary2000 + 12 * kTicksPerHour), 36526.5);
+  EXPECT_EQ(FileTimeToAutomationDate(kJanuary2000 + 6 * kTicksPerHour), 36526.25);
+}
+
+TEST(AutomationDateTest, DaysBefore1900CountNegativeWithTheTimeAddedAwayFromZero) {
+  // 29 December 1899, 06:00.
+  EXPECT_EQ(FileTimeToAutomationDate(kDecember1899 - 18 * kTicksPerHour), -1.25);
+  // 1 January 1601, the earliest file time.
+  EXPECT_EQ(FileTimeToAutomationDate(0), -109205.0);
+}
+
+TEST(AutomationDateTest, DropsFractionsOfASecond) {
+  EXPECT_EQ(FileTimeToAutomationDate(kJanuary2000 + 9'999'999), 36526.0);
+  EXPECT_EQ(FileTimeToAutomationDate(kJanuary2000 + 10'000'000), 36526.0 + 1.0 / 86400);
+}
+
+TEST(AutomationDateTest, NothingPastTheYear9999) {
+  // 31 December 9999 is day 2958465; 1 January 10000 is one day later.
+  const std::uint64_t lastDay = kDecember1899 + 2'958'465ull * 24 * kTicksPerHour;
+  EXPECT_EQ(FileTimeToAutomationDate(lastDay + 23 * kTicksPerHour), 2958465.0 + 23.0 / 24);
+  EXPECT_EQ(FileTimeToAutomationDate(lastDay + 24 * kTicksPerHour), std::nullopt);
+  EXPECT_EQ(FileTimeToAutomationDate(~0ull), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quorvane
