@@ -9,6 +9,7 @@
 
 #include "core/AppContext.h"
 #include "core/SettingsKeys.h"
+#include "core/StartUp.h"
 #include "core/platform/Platform.h"
 #include "core/ui/Controls.h"
 #include "main/AutostartPresenter.h"
@@ -16,9 +17,8 @@
 namespace quorvane {
 
 // The per-user store entry behind "Show tips at startup", shared with the tip window and
-// read by start-up.
-inline constexpr std::string_view kShowTipSection = "Options";
-inline constexpr std::string_view kShowTipKey = "Showtip";
+// read by start-up, which also names its key (kShowTipKey).
+inline constexpr std::string_view kShowTipSection = kOptionsSection;
 
 class OptionsPresenter {
  public:
