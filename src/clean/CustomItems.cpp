@@ -26,11 +26,19 @@ void RemoveValue(CleanContext& context, std::string_view path, std::string_view 
   context.reg.DeleteValue(*root, subKey, valueName);
 }
 
+// "C:\..." or "\\server\share\...": a relative path would be resolved against the
+// program's current folder, which nobody chose when writing the item.
+bool IsAbsolute(std::string_view path) {
+  const bool drivePath = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+                         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return drivePath || path.starts_with("\\\\");
+}
+
 // Every file that the user's path or pattern matches, hidden and system ones included;
 // folders are never listed, so a pattern does not reach into sub-folders.
 void RemoveFiles(CleanContext& context, std::string_view pattern) {
   const std::size_t lastSeparator = pattern.rfind('\\');
-  if (lastSeparator == std::string_view::npos) return;
+  if (lastSeparator == std::string_view::npos || !IsAbsolute(pattern)) return;
   FileSystem& files = context.platform.files;
   const std::string folder(pattern.substr(0, lastSeparator));
   const auto matches =

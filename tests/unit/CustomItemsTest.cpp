@@ -146,6 +146,16 @@ TEST_F(CustomItemsTest, PatternDoesNotReachIntoSubFoldersAndAFolderNameRemovesNo
   EXPECT_TRUE(Exists(Data("Folder.chk")));
 }
 
+TEST_F(CustomItemsTest, RelativePatternsAreNotListed) {
+  // They would be resolved against the program's current folder.
+  Item("A.ac2", Record("F", "Data\\*.tmp") + Record("F", "C:Data\\*.tmp") +
+                    Record("F", "\\Data\\*.tmp") + Record("F", "1:\\Data\\*.tmp"));
+  fake.files.ClearCalls();
+  CleanCustomItems(context);
+  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::ListDirectory), 1u);  // the custom folder only
+  EXPECT_FALSE(context.filesRemoved);
+}
+
 TEST_F(CustomItemsTest, SingleFilePathAndMissingFiles) {
   fake.files.AddFile(Data("one.txt"));
   Item("A.ac2", Record("F", Data("one.txt")) + Record("F", Data("absent.txt")) +
