@@ -74,6 +74,8 @@ bool MainView::OnInit() {
   const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVANE));
   SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  // The tabs first: the pages fill what the strip's rows of tabs leave free.
+  bindings.Bind(Item(IDC_TABSTRIP1), presenter_.TabStrip1);
   CreatePages();
   BindControls();
   BindOptionPages();
@@ -121,7 +123,6 @@ void MainView::BindControls() {
   MainPresenter& p = presenter_;
   bindings.BindCustom(Handle(), p.Form,
                       [this] { DrawCaption(Handle(), presenter_.Form.Caption()); });
-  bindings.Bind(Item(IDC_TABSTRIP1), p.TabStrip1);
   bindings.Bind(Item(IDC_CMDCLEAN), p.CmdClean);
   bindings.Bind(Item(IDC_CMDHELP), p.CmdHelp);
   const auto frames = p.Pages();

@@ -148,21 +148,43 @@ bool IsShown(HWND control) { return control && IsWindowVisible(control); }
 void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 bool RunUnixTool(std::string_view commandLine) {
+  // Wine starts a Linux program but hands back no process handle to wait on, so the shell
+  // that runs it leaves its exit code in a marker file, which this side waits for.
+  wchar_t folder[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, folder);
+  wchar_t markerPath[MAX_PATH + 1] = {};
+  if (!GetTempFileNameW(folder, L"qvx", 0, markerPath)) return false;
+  DeleteFileW(markerPath);
+  const std::string marker = UnixPath(Narrow(markerPath));
+  if (marker.empty()) return false;
+  std::wstring command =
+      L"Z:\\bin\\sh -c \"" + Widen(commandLine) + L"; echo $? > '" + Widen(marker) + L"'\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  std::wstring command = L"Z:" + Widen(commandLine);
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &info)) {
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
     return false;
   }
-  DWORD code = 1;
-  if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(info.hProcess, &code);
-  }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return code == 0;
+  if (info.hThread) CloseHandle(info.hThread);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  std::string exitCode;
+  WaitUntil(
+      [&] {
+        HANDLE file = CreateFileW(markerPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        char text[16] = {};
+        DWORD got = 0;
+        ReadFile(file, text, sizeof(text) - 1, &got, nullptr);
+        CloseHandle(file);
+        exitCode.assign(text, got);
+        // The shell writes the code and its line end at once; until then keep waiting.
+        return exitCode.find('\n') != std::string::npos;
+      },
+      30000);
+  DeleteFileW(markerPath);
+  return exitCode == "0\n";
 }
 
 std::string UnixPath(std::string_view windowsPath) {
@@ -178,7 +200,7 @@ std::string UnixPath(std::string_view windowsPath) {
 }
 
 bool ClickAt(int x, int y) {
-  const bool clicked = RunUnixTool("/usr/bin/xdotool mousemove --sync " + std::to_string(x) + " " +
+  const bool clicked = RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " +
                                    std::to_string(y) + " click 1");
   // The click travels from the X server through Wine's desktop to the window; give the
   // other process a moment to take it before the test looks.

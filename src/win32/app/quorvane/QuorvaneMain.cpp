@@ -5,35 +5,22 @@
 
 #include <commctrl.h>
 
-#include "MainWindow.h"
-#include "TipWindow.h"
+#include <memory>
+
+#include "QuorvaneWindows.h"
 #include "core/AppContext.h"
 #include "core/StartUp.h"
 #include "win32/platform/Win32Platform.h"
 
 namespace {
 
-using namespace quorvane;
-
-class QuorvaneWindows final : public StartUpWindows {
- public:
-  QuorvaneWindows(HINSTANCE instance, Shell& shell, int showCommand)
-      : instance_(instance), main_(instance, shell), showCommand_(showCommand) {}
-
-  void RegisterHelpFile(std::string_view path) override { main_.SetHelpFile(path); }
-  void ShowTipModal() override { app::ShowTipWindowModal(instance_, main_.Handle()); }
-  void ShowMain() override { main_.Show(showCommand_); }
-  void SetMainCaption(std::string_view caption) override { main_.SetCaption(caption); }
-
- private:
-  HINSTANCE instance_;
-  app::MainWindow main_;
-  int showCommand_;
-};
-
+// Dialog keys (Tab, Enter, Escape, access keys) go to whichever of the program's dialogs
+// holds the message's window; everything else is dispatched as usual.
 int RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -42,16 +29,17 @@ int RunMessageLoop() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The manifest asks for version 6 of the common controls; they still want registering.
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
-  win32::Win32Platform win32Platform;
-  Platform platform = win32Platform.platform();
-  AppContext context;
-  QuorvaneWindows windows(instance, platform.shell, showCommand);
-  StartUp startUp(platform, context, windows);
-  if (startUp.Main() == StartUpResult::AlreadyRunning) return 0;
+  quorvane::win32::Win32Platform win32Platform;
+  quorvane::Platform platform = win32Platform.platform();
+  quorvane::AppContext context;
+  quorvane::app::QuorvaneWindows windows(platform, context);
+  quorvane::StartUp startUp(platform, context, windows);
+  if (startUp.Main() == quorvane::StartUpResult::AlreadyRunning) return 0;
   return RunMessageLoop();
 }

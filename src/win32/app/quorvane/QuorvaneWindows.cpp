@@ -1,0 +1,57 @@
+#include "QuorvaneWindows.h"
+
+#include "win32/views/TipView.h"
+#include "win32/views/WashView.h"
+
+namespace quorvane::app {
+
+QuorvaneWindows::QuorvaneWindows(Platform& platform, AppContext& context)
+    : platform_(platform), context_(context) {}
+
+void QuorvaneWindows::RegisterHelpFile(std::string_view /*path*/) {
+  // F1 in the main window opens the same file through the window's help action, which
+  // builds the path from the application folder as start-up does.
+}
+
+HWND QuorvaneWindows::MainWindow() const { return mainView_ ? mainView_->Handle() : nullptr; }
+
+void QuorvaneWindows::ShowTipModal() {
+  // One presenter serves one showing: the tips are read anew each time.
+  TipPresenter tip(platform_, context_);
+  tip.Load();
+  views::TipView view(tip);
+  view.ShowModal(MainWindow());
+}
+
+void QuorvaneWindows::ShowMain() {
+  if (mainView_) {
+    mainView_->Show();
+    return;
+  }
+  main_ = std::make_unique<MainPresenter>(platform_, context_);
+  main_->hooks.showCleanWindow = [this] { ShowCleanWindow(); };
+  main_->hooks.showTipWindow = [this] { ShowTipModal(); };
+  main_->hooks.unloadMainWindow = [this] { UnloadMainWindow(); };
+  mainView_ = std::make_unique<views::MainView>(*main_);
+  // The main window is the program's home: when it goes, the program ends.
+  mainView_->onDestroyed = [] { PostQuitMessage(0); };
+  if (!mainView_->Create()) return;
+  mainView_->Show();
+}
+
+void QuorvaneWindows::SetMainCaption(std::string_view caption) {
+  if (main_) main_->Form.SetCaption(std::string(caption));
+}
+
+void QuorvaneWindows::ShowCleanWindow() {
+  // A fresh window for every clean: all ticks cleared and the bar at 0.
+  WashPresenter wash(platform_, context_);
+  views::WashView view(wash);
+  view.ShowModal(MainWindow());
+}
+
+void QuorvaneWindows::UnloadMainWindow() {
+  if (const HWND window = MainWindow()) DestroyWindow(window);
+}
+
+}  // namespace quorvane::app
