@@ -24,8 +24,8 @@ size_t CharacterLength(std::string_view text, size_t at) {
   return length;
 }
 
-// Greedy matching with one back-track point: a later "*" makes the earlier ones final,
-// so the work stays linear in practice even for long names.
+// Greedy matching with one back-track point: a later "*" makes the earlier ones final, so
+// the work stays within name length times pattern length, whatever the pattern.
 bool MatchStars(std::string_view name, std::string_view pattern) {
   size_t n = 0;
   size_t p = 0;
@@ -74,8 +74,10 @@ std::string WithoutTrailingSeparator(std::string_view path) {
   return result;
 }
 
-bool IsDriveRoot(std::string_view path) {
-  return path.size() == 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+std::string WithBackslashes(std::string_view path) {
+  std::string result(path);
+  std::replace(result.begin(), result.end(), '/', '\\');
+  return result;
 }
 
 bool IsLink(std::uint32_t attributes) { return (attributes & file_attr::ReparsePoint) != 0; }
@@ -227,10 +229,11 @@ std::vector<DirEntry> ListByPattern(FileSystem& files, std::string_view pathPatt
 }
 
 FsResult DeleteFolderForced(FileSystem& files, std::string_view folder) {
-  // A forced delete never starts from the current folder or a whole drive, whoever asks.
-  if (!IsAbsolute(folder)) return FsResult::AccessDenied;
-  std::string path = WithoutTrailingSeparator(folder);
-  if (IsDriveRoot(path)) return FsResult::AccessDenied;
+  // A forced delete never starts from the current folder or a whole drive, whoever asks
+  // and however the path is spelled ("C:/", "C:\Temp\..", "\\?\C:\").
+  const std::optional<std::string> canonical = CanonicalAbsolute(folder);
+  if (!canonical || IsRootOnly(*canonical)) return FsResult::AccessDenied;
+  std::string path = WithoutTrailingSeparator(WithBackslashes(folder));
 
   std::uint32_t attributes = 0;
   if (const FsResult found = files.GetAttributes(path, attributes); found != FsResult::Ok) {
@@ -298,7 +301,7 @@ bool PathExists(FileSystem& files, std::string_view path) {
 
 std::uint64_t FolderSize(FileSystem& files, std::string_view folder) {
   std::uint32_t attributes = 0;
-  const std::string start = WithoutTrailingSeparator(folder);
+  const std::string start = WithoutTrailingSeparator(WithBackslashes(folder));
   if (files.GetAttributes(start, attributes) != FsResult::Ok || !IsFolder(attributes) ||
       IsLink(attributes)) {
     return 0;

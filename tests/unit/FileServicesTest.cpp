@@ -179,7 +179,7 @@ class DeleteFolderForcedTest : public ::testing::Test {
 };
 
 TEST_F(DeleteFolderForcedTest, RemovesTheWholeTreeButNeverEntersALink) {
-  EXPECT_EQ(DeleteFolderForced(files, "C:\\Temp\\Work"), FsResult::Ok);
+  EXPECT_EQ(DeleteFolderForced(files, "c:/temp/work/"), FsResult::Ok);
   EXPECT_FALSE(files.Exists("C:\\Temp\\Work"));
   EXPECT_TRUE(files.Exists("C:\\Temp"));
   ExpectTargetIntact();
@@ -239,6 +239,9 @@ TEST_F(DeleteFolderForcedTest, AFolderThatIsItselfALinkLosesOnlyTheLink) {
 TEST_F(DeleteFolderForcedTest, RefusesRootsRelativePathsAndFiles) {
   EXPECT_EQ(DeleteFolderForced(files, "C:\\"), FsResult::AccessDenied);
   EXPECT_EQ(DeleteFolderForced(files, "c:"), FsResult::AccessDenied);
+  EXPECT_EQ(DeleteFolderForced(files, "C:/"), FsResult::AccessDenied);
+  EXPECT_EQ(DeleteFolderForced(files, "\\\\?\\C:\\"), FsResult::AccessDenied);
+  EXPECT_EQ(DeleteFolderForced(files, "C:\\Temp\\.."), FsResult::AccessDenied);
   EXPECT_EQ(DeleteFolderForced(files, ""), FsResult::AccessDenied);
   EXPECT_EQ(DeleteFolderForced(files, "Temp\\Work"), FsResult::AccessDenied);
   EXPECT_EQ(DeleteFolderForced(files, "\\Temp\\Work"), FsResult::AccessDenied);
@@ -266,6 +269,7 @@ TEST(FolderSizeTest, SumsEverythingBeneathWithoutFollowingLinks) {
   files.AddLink("C:\\Cache\\big-link.bin", "C:\\Elsewhere\\big.bin");
   EXPECT_EQ(FolderSize(files, "C:\\Cache"), 120u);
   EXPECT_EQ(FolderSize(files, "C:\\Cache\\"), 120u);
+  EXPECT_EQ(FolderSize(files, "c:/cache/"), 120u);
   EXPECT_EQ(FolderSize(files, "C:\\Cache\\Sub\\out"), 0u);
   EXPECT_EQ(FolderSize(files, "C:\\Missing"), 0u);
 }

@@ -9,8 +9,6 @@
 #undef RemoveDirectory
 
 #include <algorithm>
-#include <cctype>
-#include <cwctype>
 #include <utility>
 #include <vector>
 
@@ -119,7 +117,7 @@ bool RunningUnderWine() {
   return underWine;
 }
 
-// The system's full name of an opened file ("\\??\\C:\\a\\b.txt"), of any length; empty
+// The system's full name of an opened file ("\??\C:\a\b.txt"), of any length; empty
 // when it cannot be had. Wine's own GetFinalPathNameByHandleW stops at MAX_PATH.
 std::wstring ObjectName(HANDLE handle) {
   // Looked up rather than linked: only the Wine path needs it.
@@ -209,8 +207,8 @@ std::vector<std::string> Win32FileSystem::DriveNames() {
   for (size_t at = 0; at < length && buffer[at] != L'\0';) {
     const size_t end = buffer.find(L'\0', at);
     const std::wstring_view root(buffer.data() + at, end - at);
-    if (root.size() >= 2 && root[1] == L':') {
-      names.push_back(std::string(1, static_cast<char>(towlower(root[0]))) + ":");
+    if (root.size() >= 2 && root[1] == L':' && root[0] >= L'A' && root[0] <= L'Z') {
+      names.push_back(std::string(1, static_cast<char>(root[0] - L'A' + L'a')) + ":");
     }
     at = end + 1;
   }
@@ -219,17 +217,17 @@ std::vector<std::string> Win32FileSystem::DriveNames() {
 
 FsResult Win32FileSystem::GetDrive(std::string_view name, DriveInfo& info) {
   // "c", "c:" and "c:\" all name drive C.
-  const bool wellFormed =
-      !name.empty() && name.size() <= 3 && std::isalpha(static_cast<unsigned char>(name[0])) &&
-      (name.size() < 2 || name[1] == ':') && (name.size() < 3 || name[2] == '\\' || name[2] == '/');
-  if (!wellFormed || static_cast<unsigned char>(name[0]) > 0x7F) return FsResult::NotFound;
-  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+  const char first = name.empty() ? '\0' : name[0];
+  const char letter = (first >= 'a' && first <= 'z') ? static_cast<char>(first - 'a' + 'A') : first;
+  const bool wellFormed = letter >= 'A' && letter <= 'Z' && name.size() <= 3 &&
+                          (name.size() < 2 || name[1] == ':') &&
+                          (name.size() < 3 || name[2] == '\\' || name[2] == '/');
+  if (!wellFormed) return FsResult::NotFound;
   const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
 
   info = DriveInfo{};
   info.letter = letter;
-  info.name =
-      std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))) + ":";
+  info.name = std::string(1, static_cast<char>(letter - 'A' + 'a')) + ":";
   info.type = ToDriveType(GetDriveTypeW(root));
   if (info.type == DriveType::NoRootDir) return FsResult::NotFound;
 
@@ -248,6 +246,8 @@ FsResult Win32FileSystem::GetDrive(std::string_view name, DriveInfo& info) {
 
 FsResult Win32FileSystem::ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) {
   entries.clear();
+  // An empty name would list the current folder, which nobody asked for.
+  if (folder.empty()) return FsResult::NotFound;
   const std::wstring base = LongPath(folder);
   std::wstring pattern = base;
   if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
