@@ -125,9 +125,10 @@ void Bindings::Bind(HWND control, ui::ProgressBar& model) {
                  static_cast<LPARAM>(model.Max()));
     SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(model.Value()), 0);
     if (const auto color = model.BarColor()) {
-      // A themed bar ignores the colour; only this bar loses its visual style.
+      // A themed bar ignores the colour; only this bar loses its visual style. A blank
+      // names no theme class at all, which every uxtheme takes as "draw classic".
       if (!*themeOff) {
-        SetWindowTheme(control, L"", L"");
+        SetWindowTheme(control, L" ", L" ");
         *themeOff = true;
       }
       SendMessageW(control, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(*color));
@@ -158,6 +159,11 @@ void Bindings::Bind(HWND control, ui::ComboBox& model) {
 
 void Bindings::Bind(HWND control, ui::ListView& model) {
   ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT);
+  // A list without column names shows no empty header either.
+  if (model.columns.empty()) {
+    SetWindowLongPtrW(control, GWL_STYLE,
+                      GetWindowLongPtrW(control, GWL_STYLE) | LVS_NOCOLUMNHEADER);
+  }
   RECT client{};
   GetClientRect(control, &client);
   const std::vector<std::string> columns =

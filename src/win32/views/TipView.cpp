@@ -25,6 +25,8 @@ bool TipView::OnInit() {
   bindings.Bind(Item(IDC_CMDNEXTTIP), p.cmdNextTip);
   bindings.Bind(Item(IDC_CMDOK), p.cmdOK);
   p.onClose = [this] { EndModal(IDOK); };
+  // The tip opens before any other window of the program; it takes the keyboard at once.
+  SetForegroundWindow(Handle());
   SetFocus(Item(IDC_CMDOK));
   return false;
 }

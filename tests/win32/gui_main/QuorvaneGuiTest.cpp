@@ -1,135 +1,18 @@
-// The real Quorvane.exe, started from a sandbox folder with its own settings file and tips
-// file, driven from this process as a user would: windows and controls are found by the
+// The real Quorvane.exe driven as a user would: windows and controls are found by the
 // captions the user sees, buttons are pressed, tabs and menus are clicked with the mouse.
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "support/GuiDriver.h"
-#include "support/Sandbox.h"
-#include "win32/platform/WideText.h"
+#include "GuiFixture.h"
 
 namespace quorvane::testing {
 namespace {
 
-using win32::Widen;
-
-constexpr std::string_view kMainCaption = "Quorvane Version 5.0";
-constexpr std::string_view kTipCaption = "Tip of the Day";
-constexpr std::string_view kWashCaption = "System Cleaning in Progress";
-constexpr std::string_view kTips = "First seeded tip.\r\nSecond seeded tip.\r\n";
-
-constexpr int kStandardTab = 0;
-constexpr int kOptionsTab = 2;
-constexpr int kIETab = 3;
-constexpr int kNetscapeTab = 4;
-
-// Only harmless targets are on: the Run history and Media Player's recent list, which the
-// tests seed themselves. Custom items are skipped and nothing else runs.
-constexpr std::string_view kSettings =
-    "[Standard Options]\r\n"
-    "FindHistory=0\r\nDocumentHistory=0\r\nRunHistory=1\r\nRecycleBin=0\r\n"
-    "MediaPlayer=1\r\nTempFiles=0\r\nScanTempFiles=0\r\n"
-    "[IEOptions]\r\nIE=0\r\nCookies=1\r\n"
-    "[Netscape Options]\r\nNetscape=0\r\n"
-    "[MSOffice]\r\nMSOffice=0\r\n"
-    "[Wash Options]\r\nSkipMessages=1\r\nSkipAllCustomWashItems=1\r\nAfterClose=0\r\n";
-
-constexpr wchar_t kUserSettingsKey[] = L"Software\\VB and VBA Program Settings\\Quorvane\\Options";
 constexpr wchar_t kRunMruKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 constexpr wchar_t kMediaPlayerKey[] = L"Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList";
 
-void SetUserValue(const wchar_t* key, const wchar_t* name, std::wstring_view value) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.data(),
-                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-bool UserValueExists(const wchar_t* key, const wchar_t* name) {
-  return RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
-         ERROR_SUCCESS;
-}
-
-std::string UserValue(const wchar_t* key, const wchar_t* name) {
-  wchar_t data[256] = {};
-  DWORD size = sizeof(data);
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-      ERROR_SUCCESS) {
-    return {};
-  }
-  return win32::Narrow(data);
-}
-
-class QuorvaneGui : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::wstring source = Widen(ExecutableFolder() + "\\Quorvane.exe");
-    ASSERT_TRUE(CopyFileW(source.c_str(), Widen(sandbox_ / "Quorvane.exe").c_str(), FALSE));
-    sandbox_.WriteFile("TIPOFDAY.TXT", kTips);
-    sandbox_.WriteFile("Local.Ini", kSettings);
-    savedShowtip_ = UserValue(kUserSettingsKey, L"Showtip");
-    SetUserValue(kUserSettingsKey, L"Showtip", L"0");  // no tip unless a test asks for it
-  }
-
-  void TearDown() override {
-    if (program_) {
-      // The close box, as a user ends the program; the single running copy must be gone
-      // before the next test starts one.
-      for (HWND main : TopLevelWindows(program_->Id(), kMainCaption)) {
-        PostMessageW(main, WM_CLOSE, 0, 0);
-      }
-      EXPECT_TRUE(program_->WaitForExit(15000)) << "the program did not end on its close box";
-      program_.reset();
-    }
-    SetUserValue(kUserSettingsKey, L"Showtip", Widen(savedShowtip_.empty() ? "1" : savedShowtip_));
-  }
-
-  RunningProgram& Start() {
-    program_ = std::make_unique<RunningProgram>("\"" + (sandbox_ / "Quorvane.exe") + "\"",
-                                                sandbox_.Path());
-    return *program_;
-  }
-
-  HWND StartToMainWindow() {
-    Start();
-    if (!program_->Started()) return nullptr;
-    return WaitForWindow(program_->Id(), kMainCaption);
-  }
-
-  HWND TabStrip(HWND main) {
-    const auto tabs = Controls(main, "SysTabControl32");
-    return tabs.empty() ? nullptr : tabs.front();
-  }
-
-  std::string Setting(std::string_view section, std::string_view key) {
-    wchar_t value[256] = {};
-    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", value, 256,
-                             Widen(sandbox_ / "Local.Ini").c_str());
-    return win32::Narrow(value);
-  }
-
-  // A message box of the program: the window titled `title` that holds `text`.
-  HWND WaitForMessageBox(std::string_view title, std::string_view text) {
-    HWND box = nullptr;
-    WaitUntil([&] {
-      for (HWND candidate : TopLevelWindows(program_->Id(), title)) {
-        if (FindControl(candidate, text)) box = candidate;
-      }
-      return box != nullptr;
-    });
-    return box;
-  }
-
-  Sandbox sandbox_;
-  std::unique_ptr<RunningProgram> program_;
-  std::string savedShowtip_;
-};
-
 TEST_F(QuorvaneGui, ShowsTheTipFirstThenTheMainWindow) {
-  SetUserValue(kUserSettingsKey, L"Showtip", L"1");
+  SetUserValue(HKEY_CURRENT_USER, kUserSettingsKey, L"Showtip", L"1");
   RunningProgram& program = Start();
   ASSERT_TRUE(program.Started());
   HWND tip = WaitForWindow(program.Id(), kTipCaption);
@@ -154,7 +37,7 @@ TEST_F(QuorvaneGui, ShowsTheTipFirstThenTheMainWindow) {
 }
 
 TEST_F(QuorvaneGui, EscapeClosesTheTip) {
-  SetUserValue(kUserSettingsKey, L"Showtip", L"1");
+  SetUserValue(HKEY_CURRENT_USER, kUserSettingsKey, L"Showtip", L"1");
   RunningProgram& program = Start();
   HWND tip = WaitForWindow(program.Id(), kTipCaption);
   ASSERT_NE(tip, nullptr);
@@ -239,9 +122,9 @@ TEST_F(QuorvaneGui, ScheduleListFollowsItsBox) {
 }
 
 TEST_F(QuorvaneGui, CleanNowRunsTheSelectedTargetsAndReports) {
-  SetUserValue(kRunMruKey, L"a", L"notepad\\1");
-  SetUserValue(kRunMruKey, L"MRUList", L"a");
-  SetUserValue(kMediaPlayerKey, L"URL0", L"C:\\music\\seeded.mp3");
+  SetUserValue(HKEY_CURRENT_USER, kRunMruKey, L"a", L"notepad\\1");
+  SetUserValue(HKEY_CURRENT_USER, kRunMruKey, L"MRUList", L"a");
+  SetUserValue(HKEY_CURRENT_USER, kMediaPlayerKey, L"URL0", L"C:\\music\\seeded.mp3");
   HWND main = StartToMainWindow();
   ASSERT_NE(main, nullptr);
   HWND clean = FindControl(main, "&Clean Now");

@@ -219,28 +219,76 @@ bool PressKeys(std::string_view keys) {
   return pressed;
 }
 
+namespace {
+
+// Memory in another process, for the controls' messages that answer through a pointer: the
+// answer is written there and read back.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND control, SIZE_T size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(control, &processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  char* Address() const { return static_cast<char*>(address_); }
+  bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+    SIZE_T done = 0;
+    return address_ && WriteProcessMemory(process_, Address() + offset, data, size, &done);
+  }
+  bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+    SIZE_T done = 0;
+    return address_ && ReadProcessMemory(process_, Address() + offset, data, size, &done);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+bool Ask(HWND control, UINT message, WPARAM wParam, const RemoteBuffer& buffer) {
+  DWORD_PTR result = 0;
+  return buffer.Address() &&
+         SendMessageTimeoutW(control, message, wParam, reinterpret_cast<LPARAM>(buffer.Address()),
+                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) &&
+         result != 0;
+}
+
+}  // namespace
+
 bool ClickTab(HWND tabControl, int index) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(tabControl, &processId);
-  HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (!process) return false;
-  // The tab's rectangle is written into the other process's memory, so the message gets
-  // room there and the answer is read back.
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RemoteBuffer buffer(tabControl, sizeof(RECT));
   RECT rect{};
-  SIZE_T read = 0;
-  DWORD_PTR ok = 0;
-  const bool got = remote &&
-                   SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
-                                       kMessageTimeoutMs, &ok) &&
-                   ok && ReadProcessMemory(process, remote, &rect, sizeof(rect), &read);
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  if (!got) return false;
+  if (!Ask(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index), buffer) ||
+      !buffer.Read(0, &rect, sizeof(rect))) {
+    return false;
+  }
   MapWindowPoints(tabControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
   return ClickCentre(rect);
+}
+
+std::string TabText(HWND tabControl, int index) {
+  constexpr int kChars = 256;
+  RemoteBuffer buffer(tabControl, sizeof(TCITEMW) + kChars * sizeof(wchar_t));
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.Address() + sizeof(TCITEMW));
+  item.cchTextMax = kChars;
+  wchar_t text[kChars] = {};
+  if (!buffer.Write(0, &item, sizeof(item)) ||
+      !Ask(tabControl, TCM_GETITEMW, static_cast<WPARAM>(index), buffer) ||
+      !buffer.Read(sizeof(TCITEMW), text, sizeof(text) - sizeof(wchar_t))) {
+    return {};
+  }
+  return Narrow(text);
 }
 
 bool ClickMenuBar(HWND window, int offsetX) {
@@ -251,9 +299,14 @@ bool ClickMenuBar(HWND window, int offsetX) {
   return ClickAt(frame.left + offsetX, clientTop.y - GetSystemMetrics(SM_CYMENU) / 2);
 }
 
-bool SaveScreenshot(std::string_view pngPath) {
-  const std::string target = UnixPath(pngPath);
-  return !target.empty() && RunUnixTool("/usr/bin/import -window root '" + target + "'");
+bool SaveScreenshot(std::string_view unixPngPath, const RECT* area) {
+  std::string crop;
+  if (area) {
+    crop = " -crop " + std::to_string(area->right - area->left) + "x" +
+           std::to_string(area->bottom - area->top) + "+" + std::to_string(area->left) + "+" +
+           std::to_string(area->top) + " +repage";
+  }
+  return RunUnixTool("/usr/bin/import -window root" + crop + " '" + std::string(unixPngPath) + "'");
 }
 
 }  // namespace quorvane::testing

@@ -59,10 +59,13 @@ bool ClickCentre(const RECT& screenRect);
 bool PressKeys(std::string_view keys);  // xdotool key names, e.g. "alt+c" or "Escape"
 // Clicks the tab at `index` of a tab control in another process.
 bool ClickTab(HWND tabControl, int index);
+// The caption of the tab at `index` of a tab control in another process.
+std::string TabText(HWND tabControl, int index);
 // Clicks the menu bar of a top-level window at `offsetX` pixels from its left edge.
 bool ClickMenuBar(HWND window, int offsetX);
-// Saves the whole screen as a PNG file at a Windows path.
-bool SaveScreenshot(std::string_view pngPath);
+// Saves the screen, or the part of it in `area` (screen coordinates), as a PNG file at a
+// Linux path.
+bool SaveScreenshot(std::string_view unixPngPath, const RECT* area = nullptr);
 
 // Runs a Linux program (the X tools) from inside Wine and waits for it.
 bool RunUnixTool(std::string_view commandLine);
