@@ -7,8 +7,9 @@
 // shows in its parent's listing as one entry and RemoveDirectory on it removes only the
 // link. Paths are "X:\..." with either separator; a relative path names nothing.
 //
-// Every call the program makes is logged in order, so that a test can check, for example,
-// that an overwrite pass was flushed before the next pass and before the file was deleted.
+// Listings, attribute calls and every call that changes something are logged in order, so
+// that a test can check, for example, that an overwrite pass was flushed before the next
+// pass and before the file was deleted. Drive look-ups, sizes and link counts are not.
 
 #include <cstddef>
 #include <cstdint>
