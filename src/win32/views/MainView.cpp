@@ -87,6 +87,9 @@ bool MainView::OnInit() {
   DrawMenus();
   SetTimer(Handle(), kClockTimer, kClockIntervalMs, nullptr);
   presenter_.Tick(StatusBarView::Read());
+  // Asked for while still hidden, so that the window opens active, as the program's first
+  // window should (asked for later, Wine draws it inactive).
+  SetForegroundWindow(Handle());
   return true;
 }
 
