@@ -2,6 +2,7 @@
 // captions the user sees, buttons are pressed, tabs and menus are clicked with the mouse.
 
 #include <string>
+#include <vector>
 
 #include "GuiFixture.h"
 
@@ -196,6 +197,41 @@ TEST_F(QuorvaneGui, AccessKeysAndMenusReachTheirActions) {
   // Escape on the main window does nothing at all.
   ASSERT_TRUE(PressKeys("Escape"));
   EXPECT_FALSE(TopLevelWindows(program_->Id(), kMainCaption).empty());
+}
+
+TEST_F(QuorvaneGui, TabWalksTheVisiblePageInReadingOrderAndSpaceTicks) {
+  HWND main = StartToMainWindow();
+  ASSERT_NE(main, nullptr);
+  RECT rect{};
+  GetWindowRect(main, &rect);
+  ASSERT_TRUE(ClickAt(rect.left + 60, rect.top + 10));  // its caption, to give it the keyboard
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(main) != nullptr; }));
+  EXPECT_EQ(Text(FocusedControl(main)), "Windows Find/Search History");
+
+  // The page's boxes from the top, the two buttons, the tab strip, and round again.
+  const std::vector<std::string> expected = {"Document History",
+                                             "Windows Run History",
+                                             "Recycle Bin",
+                                             "Temporary Files Directory",
+                                             "Scandisk Temp Files",
+                                             "Windows Media Player",
+                                             "&Clean Now",
+                                             "&Help",
+                                             "<tabs>",
+                                             "Windows Find/Search History"};
+  std::vector<std::string> visited;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_TRUE(PressKeys("Tab"));
+    HWND focus = FocusedControl(main);
+    visited.push_back(focus == TabStrip(main) ? "<tabs>" : Text(focus));
+  }
+  EXPECT_EQ(visited, expected);
+
+  ASSERT_TRUE(PressKeys("Tab"));
+  ASSERT_EQ(Text(FocusedControl(main)), "Document History");
+  ASSERT_TRUE(PressKeys("space"));
+  EXPECT_TRUE(WaitUntil([&] { return Setting("Standard Options", "DocumentHistory") == "1"; }));
+  EXPECT_TRUE(IsChecked(FocusedControl(main)));
 }
 
 TEST_F(QuorvaneGui, SecondStartShowsNoSecondWindow) {

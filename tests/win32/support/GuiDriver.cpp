@@ -147,6 +147,13 @@ bool IsShown(HWND control) { return control && IsWindowVisible(control); }
 
 void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 bool RunUnixTool(std::string_view commandLine) {
   // Wine starts a Linux program but hands back no process handle to wait on, so the shell
   // that runs it leaves its exit code in a marker file, which this side waits for.

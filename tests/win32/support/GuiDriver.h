@@ -52,6 +52,8 @@ bool IsChecked(HWND checkBox);
 bool IsShown(HWND control);
 // Presses a button or check box as a click does (BM_CLICK, posted).
 void Press(HWND button);
+// The control that has the keyboard in the thread that owns `window`.
+HWND FocusedControl(HWND window);
 
 // The X server's mouse and keyboard, at screen coordinates of the virtual desktop.
 bool ClickAt(int x, int y);
