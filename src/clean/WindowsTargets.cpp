@@ -56,8 +56,8 @@ std::string WithoutTrailingSeparators(std::string_view folder) {
 void RemoveListedFolder(FileSystem& files, const std::string& path, const DirEntry& entry) {
   if ((entry.attributes & file_attr::Directory) == 0) return;
   if ((entry.attributes & file_attr::ReparsePoint) != 0) {
-    // Some platforms refuse to remove a folder link as a folder but unlink it as a file.
-    if (files.RemoveDirectory(path) != FsResult::Ok) (void)files.DeleteFile(path);
+    // Where the platform cannot remove the link itself, it stays.
+    (void)files.RemoveDirectory(path);
     return;
   }
   (void)DeleteFolderForced(files, path);
