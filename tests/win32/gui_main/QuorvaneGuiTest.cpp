@@ -234,6 +234,25 @@ TEST_F(QuorvaneGui, TabWalksTheVisiblePageInReadingOrderAndSpaceTicks) {
   EXPECT_TRUE(IsChecked(FocusedControl(main)));
 }
 
+TEST_F(QuorvaneGui, HelpMenuShowsTheTipAndFileExitEndsTheProgram) {
+  HWND main = StartToMainWindow();
+  ASSERT_NE(main, nullptr);
+  // Help > Tip of the Day, by the keyboard once the File menu is open.
+  ASSERT_TRUE(ClickMenuBar(main, 20));
+  ASSERT_TRUE(PressKeys("Right Down Return"));
+  HWND tip = WaitForWindow(program_->Id(), kTipCaption);
+  ASSERT_NE(tip, nullptr);
+  // Opening the tip stores "show at start-up" again, as it always has.
+  EXPECT_TRUE(WaitUntil([&] { return UserValue(kUserSettingsKey, L"Showtip") == "1"; }));
+  EXPECT_FALSE(IsWindowEnabled(main));  // the tip is modal
+  Press(FindControl(tip, "OK"));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+
+  ASSERT_TRUE(ClickMenuBar(main, 20));
+  ASSERT_TRUE(PressKeys("x"));
+  EXPECT_TRUE(program_->WaitForExit(15000));
+}
+
 TEST_F(QuorvaneGui, SecondStartShowsNoSecondWindow) {
   HWND main = StartToMainWindow();
   ASSERT_NE(main, nullptr);
