@@ -31,6 +31,7 @@ void QuorvaneGui::SetUp() {
   ASSERT_TRUE(CopyFileW(source.c_str(), Widen(sandbox_ / "Quorvane.exe").c_str(), FALSE));
   sandbox_.WriteFile("TIPOFDAY.TXT", kTips);
   sandbox_.WriteFile("Local.Ini", kSettings);
+  hadShowtip_ = UserValueExists(kUserSettingsKey, L"Showtip");
   savedShowtip_ = UserValue(kUserSettingsKey, L"Showtip");
   // No tip unless a test asks for it.
   SetUserValue(HKEY_CURRENT_USER, kUserSettingsKey, L"Showtip", L"0");
@@ -46,8 +47,11 @@ void QuorvaneGui::TearDown() {
     EXPECT_TRUE(program_->WaitForExit(15000)) << "the program did not end on its close box";
     program_.reset();
   }
-  SetUserValue(HKEY_CURRENT_USER, kUserSettingsKey, L"Showtip",
-               Widen(savedShowtip_.empty() ? "1" : savedShowtip_));
+  if (hadShowtip_) {
+    SetUserValue(HKEY_CURRENT_USER, kUserSettingsKey, L"Showtip", Widen(savedShowtip_));
+  } else {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, L"Showtip");
+  }
 }
 
 RunningProgram& QuorvaneGui::Start() {

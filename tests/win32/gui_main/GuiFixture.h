@@ -63,6 +63,7 @@ class QuorvaneGui : public ::testing::Test {
   std::unique_ptr<RunningProgram> program_;
 
  private:
+  bool hadShowtip_ = false;
   std::string savedShowtip_;
 };
 

@@ -15,14 +15,33 @@ namespace {
 constexpr wchar_t kNetscape6Key[] = L"Software\\Netscape\\Netscape 6";
 
 // Netscape 6 seen as installed for the life of the object, so that its page can be shown.
+// Other tests share the registry: only the value this one adds is taken away again.
 class NetscapeInstalled {
  public:
   explicit NetscapeInstalled(const wchar_t* version) {
+    wchar_t before[256] = {};
+    DWORD size = sizeof(before);
+    hadVersion_ = RegGetValueW(HKEY_LOCAL_MACHINE, kNetscape6Key, L"CurrentVersion", RRF_RT_REG_SZ,
+                               nullptr, before, &size) == ERROR_SUCCESS;
+    before_ = before;
     SetUserValue(HKEY_LOCAL_MACHINE, kNetscape6Key, L"CurrentVersion", version);
   }
-  ~NetscapeInstalled() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Netscape"); }
+  ~NetscapeInstalled() {
+    if (hadVersion_) {
+      SetUserValue(HKEY_LOCAL_MACHINE, kNetscape6Key, L"CurrentVersion", before_);
+      return;
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kNetscape6Key, L"CurrentVersion");
+    // The keys go only when nothing else is left in them.
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kNetscape6Key);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Netscape");
+  }
   NetscapeInstalled(const NetscapeInstalled&) = delete;
   NetscapeInstalled& operator=(const NetscapeInstalled&) = delete;
+
+ private:
+  bool hadVersion_ = false;
+  std::wstring before_;
 };
 
 struct Page {
