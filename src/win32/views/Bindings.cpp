@@ -125,8 +125,9 @@ void Bindings::Bind(HWND control, ui::ProgressBar& model) {
                  static_cast<LPARAM>(model.Max()));
     SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(model.Value()), 0);
     if (const auto color = model.BarColor()) {
-      // A themed bar ignores the colour; only this bar loses its visual style. A blank
-      // names no theme class at all, which every uxtheme takes as "draw classic".
+      // A themed bar ignores the colour, so this bar alone loses its visual style. A blank
+      // class name matches no theme class anywhere; Wine ignores the empty name that
+      // Windows also accepts, and would keep drawing the bar themed.
       if (!*themeOff) {
         SetWindowTheme(control, L" ", L" ");
         *themeOff = true;
