@@ -65,8 +65,8 @@ MainView::~MainView() {
 
 HWND MainView::Create() { return Dialog::Create(nullptr); }
 
-void MainView::Show() {
-  ShowWindow(Handle(), SW_SHOW);
+void MainView::Show(int showCommand) {
+  ShowWindow(Handle(), showCommand);
   SetForegroundWindow(Handle());
 }
 

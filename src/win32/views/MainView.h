@@ -21,7 +21,8 @@ class MainView : public Dialog {
   // Creates the window hidden, binds it and runs the window's load (every option box filled
   // from the stores) before the window is first shown.
   HWND Create();
-  void Show();
+  // `showCommand` is how the user asked the program to start (normal, minimised, ...).
+  void Show(int showCommand = SW_SHOW);
 
   // Raised once the window is gone (E&xit or the close box).
   std::function<void()> onDestroyed;

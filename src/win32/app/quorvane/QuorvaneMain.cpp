@@ -29,7 +29,7 @@ int RunMessageLoop() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   // The manifest asks for version 6 of the common controls; they still want registering.
   INITCOMMONCONTROLSEX controls{sizeof(controls),
                                 ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
@@ -38,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   quorvane::win32::Win32Platform win32Platform;
   quorvane::Platform platform = win32Platform.platform();
   quorvane::AppContext context;
-  quorvane::app::QuorvaneWindows windows(platform, context);
+  quorvane::app::QuorvaneWindows windows(platform, context, showCommand);
   quorvane::StartUp startUp(platform, context, windows);
   if (startUp.Main() == quorvane::StartUpResult::AlreadyRunning) return 0;
   return RunMessageLoop();

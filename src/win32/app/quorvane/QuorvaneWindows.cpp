@@ -5,8 +5,8 @@
 
 namespace quorvane::app {
 
-QuorvaneWindows::QuorvaneWindows(Platform& platform, AppContext& context)
-    : platform_(platform), context_(context) {}
+QuorvaneWindows::QuorvaneWindows(Platform& platform, AppContext& context, int showCommand)
+    : platform_(platform), context_(context), showCommand_(showCommand) {}
 
 void QuorvaneWindows::RegisterHelpFile(std::string_view /*path*/) {
   // F1 in the main window opens the same file through the window's help action, which
@@ -36,7 +36,7 @@ void QuorvaneWindows::ShowMain() {
   // The main window is the program's home: when it goes, the program ends.
   mainView_->onDestroyed = [] { PostQuitMessage(0); };
   if (!mainView_->Create()) return;
-  mainView_->Show();
+  mainView_->Show(showCommand_);
 }
 
 void QuorvaneWindows::SetMainCaption(std::string_view caption) {

@@ -18,7 +18,7 @@ namespace quorvane::app {
 
 class QuorvaneWindows final : public StartUpWindows {
  public:
-  QuorvaneWindows(Platform& platform, AppContext& context);
+  QuorvaneWindows(Platform& platform, AppContext& context, int showCommand);
   QuorvaneWindows(const QuorvaneWindows&) = delete;
   QuorvaneWindows& operator=(const QuorvaneWindows&) = delete;
 
@@ -34,6 +34,7 @@ class QuorvaneWindows final : public StartUpWindows {
 
   Platform& platform_;
   AppContext& context_;
+  int showCommand_;
   std::unique_ptr<MainPresenter> main_;
   std::unique_ptr<views::MainView> mainView_;
 };
