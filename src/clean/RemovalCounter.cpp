@@ -29,52 +29,16 @@ std::string RemovalSummary(const RemovalCounts& counts) {
          Counted(counts.registryValues, "registry value", "registry values");
 }
 
-RegStatus CountingRegistry::OpenKey(RegKey parent, std::string_view subKey, std::uint32_t access,
-                                    RegKey& opened) {
-  return inner_.OpenKey(parent, subKey, access, opened);
-}
-
-RegStatus CountingRegistry::CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) {
-  return inner_.CreateKey(parent, subKey, opened);
-}
-
-RegStatus CountingRegistry::CloseKey(RegKey key) { return inner_.CloseKey(key); }
-
-RegStatus CountingRegistry::QueryValue(RegKey key, std::string_view name, std::uint32_t& type,
-                                       std::string* data, std::uint32_t& size) {
-  return inner_.QueryValue(key, name, type, data, size);
-}
-
-RegStatus CountingRegistry::SetValue(RegKey key, std::string_view name, std::uint32_t type,
-                                     std::string_view data) {
-  return inner_.SetValue(key, name, type, data);
-}
-
 RegStatus CountingRegistry::DeleteValue(RegKey key, std::string_view name) {
-  const RegStatus status = inner_.DeleteValue(key, name);
+  const RegStatus status = inner().DeleteValue(key, name);
   if (status == reg_status::Success) ++counts_.registryValues;
   return status;
 }
 
 RegStatus CountingRegistry::DeleteKey(RegKey key, std::string_view subKey) {
-  const RegStatus status = inner_.DeleteKey(key, subKey);
+  const RegStatus status = inner().DeleteKey(key, subKey);
   if (status == reg_status::Success) ++counts_.registryKeys;
   return status;
-}
-
-RegStatus CountingRegistry::QueryInfoKey(RegKey key, KeyInfo& info) {
-  return inner_.QueryInfoKey(key, info);
-}
-
-RegStatus CountingRegistry::EnumKey(RegKey key, std::uint32_t index, std::uint32_t capacity,
-                                    std::string& name) {
-  return inner_.EnumKey(key, index, capacity, name);
-}
-
-RegStatus CountingRegistry::EnumValue(RegKey key, std::uint32_t index, std::uint32_t nameCapacity,
-                                      std::string& name, std::uint32_t* type, std::string* data,
-                                      std::uint32_t dataCapacity) {
-  return inner_.EnumValue(key, index, nameCapacity, name, type, data, dataCapacity);
 }
 
 std::string CountingFileSystem::FolderKey(std::string_view folder) {
@@ -99,15 +63,9 @@ void CountingFileSystem::Forget(std::string_view path) {
   if (auto it = sizes_.find(folder); it != sizes_.end()) it->second.erase(name);
 }
 
-std::vector<std::string> CountingFileSystem::DriveNames() { return inner_.DriveNames(); }
-
-FsResult CountingFileSystem::GetDrive(std::string_view name, DriveInfo& info) {
-  return inner_.GetDrive(name, info);
-}
-
 FsResult CountingFileSystem::ListDirectory(std::string_view folder,
                                            std::vector<DirEntry>& entries) {
-  const FsResult result = inner_.ListDirectory(folder, entries);
+  const FsResult result = inner().ListDirectory(folder, entries);
   if (result != FsResult::Ok) return result;
   if (sizes_.size() >= kMaxRememberedFolders) sizes_.clear();
   SizesByName& sizes = sizes_[FolderKey(folder)];
@@ -118,14 +76,6 @@ FsResult CountingFileSystem::ListDirectory(std::string_view folder,
     }
   }
   return result;
-}
-
-FsResult CountingFileSystem::GetAttributes(std::string_view path, std::uint32_t& attrs) {
-  return inner_.GetAttributes(path, attrs);
-}
-
-FsResult CountingFileSystem::SetAttributes(std::string_view path, std::uint32_t attrs) {
-  return inner_.SetAttributes(path, attrs);
 }
 
 FsResult CountingFileSystem::DeleteFile(std::string_view path) {
@@ -141,9 +91,9 @@ FsResult CountingFileSystem::DeleteFile(std::string_view path) {
     }
   }
   // Asked before the deletion: afterwards there is nothing left to measure.
-  if (!sizeKnown && inner_.GetFileSize(path, size) != FsResult::Ok) size = 0;
+  if (!sizeKnown && inner().GetFileSize(path, size) != FsResult::Ok) size = 0;
 
-  const FsResult result = inner_.DeleteFile(path);
+  const FsResult result = inner().DeleteFile(path);
   if (result == FsResult::Ok) {
     ++counts_.files;
     counts_.bytes += size;
@@ -152,18 +102,14 @@ FsResult CountingFileSystem::DeleteFile(std::string_view path) {
   return result;
 }
 
-FsResult CountingFileSystem::CreateDirectory(std::string_view path) {
-  return inner_.CreateDirectory(path);
-}
-
 FsResult CountingFileSystem::RemoveDirectory(std::string_view path) {
-  const FsResult result = inner_.RemoveDirectory(path);
+  const FsResult result = inner().RemoveDirectory(path);
   if (result == FsResult::Ok) sizes_.erase(FolderKey(path));
   return result;
 }
 
 FsResult CountingFileSystem::MoveFile(std::string_view from, std::string_view to) {
-  const FsResult result = inner_.MoveFile(from, to);
+  const FsResult result = inner().MoveFile(from, to);
   if (result == FsResult::Ok) {
     Forget(from);
     Forget(to);
@@ -171,29 +117,10 @@ FsResult CountingFileSystem::MoveFile(std::string_view from, std::string_view to
   return result;
 }
 
-FsResult CountingFileSystem::GetFileSize(std::string_view path, std::uint64_t& size) {
-  return inner_.GetFileSize(path, size);
-}
-
-FsResult CountingFileSystem::GetLinkCount(std::string_view path, std::uint32_t& links) {
-  return inner_.GetLinkCount(path, links);
-}
-
-FsResult CountingFileSystem::ReadFile(std::string_view path, std::string& bytes) {
-  return inner_.ReadFile(path, bytes);
-}
-
 FsResult CountingFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   // A replaced content makes the listed size stale.
   Forget(path);
-  return inner_.WriteFile(path, bytes);
-}
-
-// An overwrite before deletion keeps the listed size on purpose: what the user loses is the
-// content the listing showed, not the blocks that were written over it.
-std::unique_ptr<WritableFile> CountingFileSystem::OpenForOverwrite(std::string_view path,
-                                                                   FsResult& result) {
-  return inner_.OpenForOverwrite(path, result);
+  return inner().WriteFile(path, bytes);
 }
 
 }  // namespace quorvane

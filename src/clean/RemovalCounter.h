@@ -9,8 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "core/platform/FileSystem.h"
-#include "core/platform/Registry.h"
+#include "core/platform/ForwardingFileSystem.h"
+#include "core/platform/ForwardingRegistry.h"
 
 namespace quorvane {
 
@@ -24,29 +24,15 @@ struct RemovalCounts {
 // "Removed: 12 files (34,567 bytes), 3 registry keys, 5 registry values"
 std::string RemovalSummary(const RemovalCounts& counts);
 
-class CountingRegistry : public Registry {
+class CountingRegistry : public ForwardingRegistry {
  public:
-  CountingRegistry(Registry& inner, RemovalCounts& counts) : inner_(inner), counts_(counts) {}
+  CountingRegistry(Registry& inner, RemovalCounts& counts)
+      : ForwardingRegistry(inner), counts_(counts) {}
 
-  RegStatus OpenKey(RegKey parent, std::string_view subKey, std::uint32_t access,
-                    RegKey& opened) override;
-  RegStatus CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) override;
-  RegStatus CloseKey(RegKey key) override;
-  RegStatus QueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::string* data,
-                       std::uint32_t& size) override;
-  RegStatus SetValue(RegKey key, std::string_view name, std::uint32_t type,
-                     std::string_view data) override;
   RegStatus DeleteValue(RegKey key, std::string_view name) override;
   RegStatus DeleteKey(RegKey key, std::string_view subKey) override;
-  RegStatus QueryInfoKey(RegKey key, KeyInfo& info) override;
-  RegStatus EnumKey(RegKey key, std::uint32_t index, std::uint32_t capacity,
-                    std::string& name) override;
-  RegStatus EnumValue(RegKey key, std::uint32_t index, std::uint32_t nameCapacity,
-                      std::string& name, std::uint32_t* type, std::string* data,
-                      std::uint32_t dataCapacity) override;
 
  private:
-  Registry& inner_;
   RemovalCounts& counts_;
 };
 
@@ -54,25 +40,19 @@ class CountingRegistry : public Registry {
 // makes anyway; only a file deleted by a path that no listing showed costs an extra size
 // query. Sizes are kept per folder and dropped when the folder goes, so a walk over a
 // large tree holds no more than the folders it is inside.
-class CountingFileSystem : public FileSystem {
+// An overwrite before deletion keeps the listed size on purpose: what the user loses is the
+// content the listing showed, not the blocks that were written over it.
+class CountingFileSystem : public ForwardingFileSystem {
  public:
-  CountingFileSystem(FileSystem& inner, RemovalCounts& counts) : inner_(inner), counts_(counts) {}
+  CountingFileSystem(FileSystem& inner, RemovalCounts& counts)
+      : ForwardingFileSystem(inner), counts_(counts) {}
 
-  std::vector<std::string> DriveNames() override;
-  [[nodiscard]] FsResult GetDrive(std::string_view name, DriveInfo& info) override;
   [[nodiscard]] FsResult ListDirectory(std::string_view folder,
                                        std::vector<DirEntry>& entries) override;
-  [[nodiscard]] FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override;
-  [[nodiscard]] FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override;
   [[nodiscard]] FsResult DeleteFile(std::string_view path) override;
-  [[nodiscard]] FsResult CreateDirectory(std::string_view path) override;
   [[nodiscard]] FsResult RemoveDirectory(std::string_view path) override;
   [[nodiscard]] FsResult MoveFile(std::string_view from, std::string_view to) override;
-  [[nodiscard]] FsResult GetFileSize(std::string_view path, std::uint64_t& size) override;
-  [[nodiscard]] FsResult GetLinkCount(std::string_view path, std::uint32_t& links) override;
-  [[nodiscard]] FsResult ReadFile(std::string_view path, std::string& bytes) override;
   [[nodiscard]] FsResult WriteFile(std::string_view path, std::string_view bytes) override;
-  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override;
 
  private:
   using SizesByName = std::unordered_map<std::string, std::uint64_t>;
@@ -81,7 +61,6 @@ class CountingFileSystem : public FileSystem {
   static std::string FolderKey(std::string_view folder);
   void Forget(std::string_view path);
 
-  FileSystem& inner_;
   RemovalCounts& counts_;
   std::unordered_map<std::string, SizesByName> sizes_;
 };
