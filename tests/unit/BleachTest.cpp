@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
 namespace {
@@ -15,7 +15,7 @@ using fakes::FsOp;
 
 constexpr const char* kFile = "C:\\Data\\secret.txt";
 
-class BleachTest : public ::testing::Test {
+class BleachTest : public ::testing::Test, protected fakes::FakeCleanContext {
  protected:
   BleachTest() { app.appFolder = "C:\\Program Files\\Quorvane"; }
 
@@ -29,13 +29,6 @@ class BleachTest : public ::testing::Test {
     }
     return calls;
   }
-
-  fakes::FakePlatform fake;
-  Platform platform = fake.platform();
-  Reg32 reg{fake.registry, fake.windows};
-  Settings settings{fake.profile, "C:\\Program Files\\Quorvane\\Local.Ini"};
-  AppContext app;
-  CleanContext context{platform, reg, settings, app};
 };
 
 // What the disk holds after each pass: the bytes written since the previous flush, laid

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fakes/FakePlatform.h"
+#include "fakes/RecordingTargets.h"
 
 namespace quorvane {
 namespace {
@@ -46,27 +47,13 @@ class CleanRunTest : public ::testing::Test {
     app.settingsFile = "C:\\Quorvane\\Local.Ini";
     fake.files.AddDrive('C', DriveType::Fixed, 1'000'000, 10'000'000);
     fake.files.AddFolder("C:\\Quorvane\\Custom");
-    // The production table with each target replaced by a recorder, so that gates, names
-    // and order are the real ones.
-    for (std::size_t i = 0; i < CleanTargets().size(); ++i) {
-      CleanTarget target = CleanTargets()[i];
-      target.run = [this, i](CleanContext& context) {
-        log.push_back("run " + std::to_string(i));
-        if (onRun) onRun(i, context);
-      };
-      targets.push_back(std::move(target));
-    }
   }
 
   void Set(SettingKey key, std::string_view value) {
     ASSERT_TRUE(Settings(fake.profile, app.settingsFile).Write(key, value));
   }
   void TurnEverythingOn() {
-    for (SettingKey key : {keys::FindHistory, keys::DocumentHistory, keys::RunHistory,
-                           keys::RecycleBin, keys::MediaPlayer, keys::TempFiles,
-                           keys::ScanTempFiles, keys::MSOffice, keys::IE, keys::Netscape}) {
-      Set(key, "1");
-    }
+    ASSERT_TRUE(fakes::TurnOnEveryTarget(Settings(fake.profile, app.settingsFile)));
   }
   std::vector<std::string> Ran() const {
     std::vector<std::string> ran;
@@ -82,9 +69,13 @@ class CleanRunTest : public ::testing::Test {
 
   FakePlatform fake;
   AppContext app;
-  std::vector<CleanTarget> targets;
   std::vector<std::string> log;
   std::function<void(std::size_t, CleanContext&)> onRun;
+  std::vector<CleanTarget> targets =
+      fakes::RecordingTargets([this](std::size_t i, CleanContext& context) {
+        log.push_back("run " + std::to_string(i));
+        if (onRun) onRun(i, context);
+      });
   RecordingWindow window{log};
 };
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
 namespace {
@@ -20,9 +20,9 @@ std::string Record(std::string_view kind, std::string_view target, std::string_v
          "\"\r\n";
 }
 
-class CustomItemsTest : public ::testing::Test {
+class CustomItemsTest : public ::testing::Test, protected fakes::FakeCleanContext {
  protected:
-  CustomItemsTest() {
+  CustomItemsTest() : FakeCleanContext(kIni) {
     app.appFolder = kApp;
     fake.files.AddFolder(app.CustomFolder());
   }
@@ -38,13 +38,6 @@ class CustomItemsTest : public ::testing::Test {
     return std::string(kData) + "\\" + std::string(name);
   }
   bool Exists(const std::string& path) { return fake.files.Exists(path); }
-
-  fakes::FakePlatform fake;
-  Platform platform = fake.platform();
-  Reg32 reg{fake.registry, fake.windows};
-  Settings settings{fake.profile, kIni};
-  AppContext app;
-  CleanContext context{platform, reg, settings, app};
 };
 
 TEST_F(CustomItemsTest, EmptyOrMissingFolderDoesNothing) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/FileServices.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
 namespace {
@@ -38,9 +38,9 @@ const std::vector<std::string> kExcelTrees = {"\\Excel\\Recent Files", "\\Excel\
 const std::vector<std::string> kAccessTrees = {"\\Common\\Open Find\\Microsoft Access\\Settings"};
 const std::vector<std::string> kOutlookTrees = {"\\Common\\Open Find\\Microsoft Outlook\\Settings"};
 
-class OfficeTargetTest : public ::testing::Test {
+class OfficeTargetTest : public ::testing::Test, protected fakes::FakeCleanContext {
  protected:
-  OfficeTargetTest() {
+  OfficeTargetTest() : FakeCleanContext(kIni) {
     fake.registry.SetString(HKCU, kShellFolders, "AppData", kAppData);
     for (const std::string& version : kVersions) {
       for (const auto* trees :
@@ -81,13 +81,6 @@ class OfficeTargetTest : public ::testing::Test {
     }
     return false;
   }
-
-  fakes::FakePlatform fake;
-  Platform platform = fake.platform();
-  Reg32 reg{fake.registry, fake.windows};
-  Settings settings{fake.profile, kIni};
-  AppContext app;
-  CleanContext context{platform, reg, settings, app};
 };
 
 TEST_F(OfficeTargetTest, OnlyExcelOnRemovesExcelUnderEveryVersionAndNothingElse) {

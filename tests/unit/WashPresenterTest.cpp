@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/FakePlatform.h"
+#include "fakes/RecordingTargets.h"
 
 namespace quorvane {
 namespace {
@@ -24,30 +25,11 @@ class WashPresenterTest : public ::testing::Test {
     wash.onClosed = [this] { ++closedCalls; };
   }
 
-  // The production table with each target replaced by a recorder, so that gates, names
-  // and order are the real ones.
-  std::vector<CleanTarget> RecordingTargets() {
-    std::vector<CleanTarget> recording;
-    for (std::size_t i = 0; i < CleanTargets().size(); ++i) {
-      CleanTarget target = CleanTargets()[i];
-      target.run = [this, i](CleanContext& context) {
-        ran.push_back(i);
-        if (onRun) onRun(i, context);
-      };
-      recording.push_back(std::move(target));
-    }
-    return recording;
-  }
-
   void Set(SettingKey key, std::string_view value) {
     ASSERT_TRUE(Settings(fake.profile, app.settingsFile).Write(key, value));
   }
   void TurnEverythingOn() {
-    for (SettingKey key : {keys::FindHistory, keys::DocumentHistory, keys::RunHistory,
-                           keys::RecycleBin, keys::MediaPlayer, keys::TempFiles,
-                           keys::ScanTempFiles, keys::MSOffice, keys::IE, keys::Netscape}) {
-      Set(key, "1");
-    }
+    ASSERT_TRUE(fakes::TurnOnEveryTarget(Settings(fake.profile, app.settingsFile)));
   }
   // Sets the free space of drive C as a program writing or deleting meanwhile would.
   void SetFreeSpace(std::uint64_t bytes) {
@@ -64,7 +46,11 @@ class WashPresenterTest : public ::testing::Test {
   AppContext app;
   std::vector<std::size_t> ran;
   std::function<void(std::size_t, CleanContext&)> onRun;
-  const std::vector<CleanTarget> targets = RecordingTargets();
+  const std::vector<CleanTarget> targets =
+      fakes::RecordingTargets([this](std::size_t i, CleanContext& context) {
+        ran.push_back(i);
+        if (onRun) onRun(i, context);
+      });
   WashPresenter wash{platform, app, targets};
   int closedCalls = 0;
 };

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
 namespace {
@@ -20,18 +20,11 @@ constexpr const char* kUrls = "Software\\Microsoft\\MediaPlayer\\Player\\RecentU
 constexpr const char* kFiles = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
 constexpr const char* kTemp = "C:\\Users\\User\\AppData\\Local\\Temp";
 
-class WindowsTargetsTest : public ::testing::Test {
+class WindowsTargetsTest : public ::testing::Test, protected fakes::FakeCleanContext {
  protected:
   std::string InTemp(std::string_view name) const {
     return std::string(kTemp) + "\\" + std::string(name);
   }
-
-  fakes::FakePlatform fake;
-  Platform platform = fake.platform();
-  Reg32 reg{fake.registry, fake.windows};
-  Settings settings{fake.profile, "C:\\Program Files\\Quorvane\\Local.Ini"};
-  AppContext app;
-  CleanContext context{platform, reg, settings, app};
 };
 
 // --- Registry lists ---------------------------------------------------------------------
