@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clean/Bleach.h"
+#include "core/platform/ForwardingFileSystem.h"
 #include "win32/platform/Win32FileSystem.h"
 #include "win32/platform/Win32ProfileStrings.h"
 #include "win32/platform/Win32Registry.h"
@@ -55,50 +56,16 @@ class TimedFile final : public WritableFile {
   std::uint64_t written_ = 0;
 };
 
-class TimedFileSystem final : public FileSystem {
+class TimedFileSystem final : public ForwardingFileSystem {
  public:
-  explicit TimedFileSystem(FileSystem& inner) : inner_(inner) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
   std::vector<PassTime> passes;
 
-  std::vector<std::string> DriveNames() override { return inner_.DriveNames(); }
-  FsResult GetDrive(std::string_view name, DriveInfo& info) override {
-    return inner_.GetDrive(name, info);
-  }
-  FsResult ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) override {
-    return inner_.ListDirectory(folder, entries);
-  }
-  FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override {
-    return inner_.GetAttributes(path, attrs);
-  }
-  FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
-    return inner_.SetAttributes(path, attrs);
-  }
-  FsResult DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
-  FsResult CreateDirectory(std::string_view path) override { return inner_.CreateDirectory(path); }
-  FsResult RemoveDirectory(std::string_view path) override { return inner_.RemoveDirectory(path); }
-  FsResult MoveFile(std::string_view from, std::string_view to) override {
-    return inner_.MoveFile(from, to);
-  }
-  FsResult GetFileSize(std::string_view path, std::uint64_t& size) override {
-    return inner_.GetFileSize(path, size);
-  }
-  FsResult GetLinkCount(std::string_view path, std::uint32_t& links) override {
-    return inner_.GetLinkCount(path, links);
-  }
-  FsResult ReadFile(std::string_view path, std::string& bytes) override {
-    return inner_.ReadFile(path, bytes);
-  }
-  FsResult WriteFile(std::string_view path, std::string_view bytes) override {
-    return inner_.WriteFile(path, bytes);
-  }
   std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override {
-    auto file = inner_.OpenForOverwrite(path, result);
+    auto file = inner().OpenForOverwrite(path, result);
     if (!file) return file;
     return std::make_unique<TimedFile>(std::move(file), passes);
   }
-
- private:
-  FileSystem& inner_;
 };
 
 int Run(const std::string& path) {

@@ -8,7 +8,9 @@
 
 #include "clean/Bleach.h"
 #include "clean/CustomItems.h"
+#include "support/CountingWindows.h"
 #include "support/Sandbox.h"
+#include "support/TestRegistry.h"
 #include "win32/platform/WideText.h"
 #include "win32/platform/Win32Platform.h"
 
@@ -19,18 +21,12 @@ namespace quorvane {
 namespace {
 
 using win32::LongPath;
-using win32::Widen;
 
-class CountingWindows final : public WindowServices {
- public:
-  int MessageBox(std::string_view, std::string_view, std::uint32_t) override {
-    ++boxes;
-    return 1;
-  }
-  void ProcessPendingEvents() override {}
-  bool AcquireSingleInstance(std::string_view) override { return true; }
-  int boxes = 0;
-};
+using quorvane::testing::CountingWindows;
+using quorvane::testing::DeleteRegTree;
+using quorvane::testing::RegKeyExists;
+using quorvane::testing::RegValueExists;
+using quorvane::testing::SetRegString;
 
 // A handle that the test holds like another program would.
 class HeldFile {
@@ -66,7 +62,7 @@ class CustomItemsWin32Test : public ::testing::Test {
     sandbox.MakeFolder("Custom");
   }
   ~CustomItemsWin32Test() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(keyPath).c_str());
+    DeleteRegTree(keyPath);
     EXPECT_EQ(windows.boxes, 0);
   }
 
@@ -84,28 +80,6 @@ class CustomItemsWin32Test : public ::testing::Test {
   }
   static bool Exists(const std::string& path) {
     return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-  void SetValue(const std::string& subKey, const wchar_t* name, const wchar_t* text) const {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(keyPath + subKey).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-  }
-  bool KeyExists(const std::string& subKey) const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(keyPath + subKey).c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
-      return false;
-    }
-    RegCloseKey(key);
-    return true;
-  }
-  bool ValueExists(const std::string& subKey, const wchar_t* name) const {
-    return RegGetValueW(HKEY_CURRENT_USER, Widen(keyPath + subKey).c_str(), name, RRF_RT_ANY,
-                        nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   }
   void Bleach(bool on) const {
     sandbox.WriteFile("Local.Ini",
@@ -130,10 +104,10 @@ TEST_F(CustomItemsWin32Test, CarriesOutEveryItemFileOfTheFolder) {
     SCOPED_TRACE(bleach ? "bleach on" : "bleach off");
     Bleach(bleach);
     context.filesRemoved = false;
-    SetValue("\\Tree\\Inner\\Deeper", L"File", L"x");
-    SetValue("\\Values", L"Gone", L"x");
-    SetValue("\\Values", L"Kept", L"x");
-    SetValue("\\Values", L"", L"default");
+    SetRegString(keyPath + "\\Tree\\Inner\\Deeper", "File", "x");
+    SetRegString(keyPath + "\\Values", "Gone", "x");
+    SetRegString(keyPath + "\\Values", "Kept", "x");
+    SetRegString(keyPath + "\\Values", "", "default");
     sandbox.WriteFile("Data\\plain.tmp", std::string(5000, 'p'));
     sandbox.WriteFile("Data\\hidden.tmp", "h");
     sandbox.WriteFile("Data\\readonly.tmp", "r");
@@ -150,10 +124,10 @@ TEST_F(CustomItemsWin32Test, CarriesOutEveryItemFileOfTheFolder) {
 
     CleanCustomItems(context);
 
-    EXPECT_FALSE(KeyExists("\\Tree"));
-    EXPECT_FALSE(ValueExists("\\Values", L"Gone"));
-    EXPECT_FALSE(ValueExists("\\Values", L""));
-    EXPECT_TRUE(ValueExists("\\Values", L"Kept"));
+    EXPECT_FALSE(RegKeyExists(keyPath + "\\Tree"));
+    EXPECT_FALSE(RegValueExists(keyPath + "\\Values", "Gone"));
+    EXPECT_FALSE(RegValueExists(keyPath + "\\Values", ""));
+    EXPECT_TRUE(RegValueExists(keyPath + "\\Values", "Kept"));
     EXPECT_FALSE(Exists(Data("plain.tmp")));
     EXPECT_FALSE(Exists(Data("hidden.tmp")));
     EXPECT_FALSE(Exists(Data("readonly.tmp")));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/Sandbox.h"
+#include "support/TestRegistry.h"
 #include "win32/platform/WideText.h"
 
 namespace quorvane::testing {
@@ -33,43 +34,10 @@ constexpr char kOffice9[] = "Software\\Microsoft\\Office\\9.0";
 
 const std::regex kEstimateLine("Estimated Drive Space Restored: [0-9]+(\\.[0-9]+)? Kb");
 
-void SetString(const std::string& key, const std::string& name, const std::string& value) {
-  HKEY created = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &created, nullptr),
-            ERROR_SUCCESS)
-      << key;
-  const std::wstring data = Widen(value);
-  const LONG status = RegSetValueExW(created, Widen(name).c_str(), 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(data.c_str()),
-                                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(created);
-  ASSERT_EQ(status, ERROR_SUCCESS) << key << "\\" << name;
-}
-
-bool KeyExists(const std::string& key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(opened);
-  return true;
-}
-
-bool ValueExists(const std::string& key, const std::string& name) {
-  return RegGetValueW(HKEY_CURRENT_USER, Widen(key).c_str(), Widen(name).c_str(), RRF_RT_ANY,
-                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-void DeleteTree(const std::string& key) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key).c_str());
-  RegDeleteKeyW(HKEY_CURRENT_USER, Widen(key).c_str());
-}
-
 // A key with a sub-key whose security refuses deletion and changes: the program can
 // neither delete it nor open it to remove its children.
 void MakeLockedKey(const std::string& key) {
-  SetString(key + "\\Child", "x", "1");
+  SetRegString(key + "\\Child", "x", "1");
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
       L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
@@ -130,7 +98,7 @@ class KelverinCleanTest : public ::testing::Test {
     UnlockKey(std::string(kTestKey) + "\\Locked");
     for (const char* key :
          {kTestKey, kRunMru, kExplorerBars, kSearchMru, kMediaUrls, kMediaFiles, kOffice9}) {
-      DeleteTree(key);
+      DeleteRegTree(key);
     }
   }
 
@@ -179,19 +147,19 @@ class KelverinCleanTest : public ::testing::Test {
   }
 
   void SeedWindowsHistory() {
-    SetString(kRunMru, "MRUList", "cab");
-    for (const char* name : {"a", "b", "c", "d"}) SetString(kRunMru, name, "notepad");
-    SetString(kExplorer, "Doc Find Spec MRU", "x");
-    SetString(std::string(kExplorerBars) + "\\{C4EE31F3}", "x", "1");
-    SetString(kSearchMru, "a", "x");
-    SetString(kMediaUrls, "URL0", "http://one");
-    SetString(kMediaUrls, "URL1", "http://two");
-    SetString(kMediaUrls, "URL3", "http://after-the-gap");
+    SetRegString(kRunMru, "MRUList", "cab");
+    for (const char* name : {"a", "b", "c", "d"}) SetRegString(kRunMru, name, "notepad");
+    SetRegString(kExplorer, "Doc Find Spec MRU", "x");
+    SetRegString(std::string(kExplorerBars) + "\\{C4EE31F3}", "x", "1");
+    SetRegString(kSearchMru, "a", "x");
+    SetRegString(kMediaUrls, "URL0", "http://one");
+    SetRegString(kMediaUrls, "URL1", "http://two");
+    SetRegString(kMediaUrls, "URL3", "http://after-the-gap");
   }
 
   void SeedOffice() {
-    SetString(std::string(kOffice9) + "\\Excel\\Recent Files", "File1", "a.xls");
-    SetString(std::string(kOffice9) + "\\Word\\Data", "Settings", "kept");
+    SetRegString(std::string(kOffice9) + "\\Excel\\Recent Files", "File1", "a.xls");
+    SetRegString(std::string(kOffice9) + "\\Word\\Data", "Settings", "kept");
   }
 
   void SeedCustomItems() {
@@ -203,9 +171,9 @@ class KelverinCleanTest : public ::testing::Test {
     box.WriteFile("Custom\\Item.ac1", "\"K\",\"HKEY_CURRENT_USER\\" + std::string(kTestKey) +
                                           "\\Gone\",\"\"\r\n" + "\"V\",\"HKEY_CURRENT_USER\\" +
                                           std::string(kTestKey) + "\",\"Drop\"\r\n");
-    SetString(std::string(kTestKey) + "\\Gone\\Deeper", "x", "1");
-    SetString(kTestKey, "Drop", "x");
-    SetString(kTestKey, "Keep", "x");
+    SetRegString(std::string(kTestKey) + "\\Gone\\Deeper", "x", "1");
+    SetRegString(kTestKey, "Drop", "x");
+    SetRegString(kTestKey, "Keep", "x");
   }
 
   Sandbox box;
@@ -239,24 +207,24 @@ TEST_F(KelverinCleanTest, CleansTheChosenTargetsAndReportsEachLine) {
   EXPECT_EQ(outcome.out[9], "Removed: 2 files (1,536 bytes), 6 registry keys, 8 registry values");
   EXPECT_THAT(outcome.err, ::testing::IsEmpty());
 
-  EXPECT_FALSE(ValueExists(kRunMru, "MRUList"));
-  for (const char* gone : {"a", "b", "c"}) EXPECT_FALSE(ValueExists(kRunMru, gone)) << gone;
-  EXPECT_TRUE(ValueExists(kRunMru, "d"));
-  EXPECT_FALSE(ValueExists(kExplorer, "Doc Find Spec MRU"));
-  EXPECT_FALSE(KeyExists(kExplorerBars));
-  EXPECT_FALSE(KeyExists(kSearchMru));
-  EXPECT_FALSE(ValueExists(kMediaUrls, "URL0"));
-  EXPECT_FALSE(ValueExists(kMediaUrls, "URL1"));
-  EXPECT_TRUE(ValueExists(kMediaUrls, "URL3"));
-  EXPECT_FALSE(KeyExists(std::string(kOffice9) + "\\Excel\\Recent Files"));
-  EXPECT_TRUE(ValueExists(std::string(kOffice9) + "\\Word\\Data", "Settings"));
+  EXPECT_FALSE(RegValueExists(kRunMru, "MRUList"));
+  for (const char* gone : {"a", "b", "c"}) EXPECT_FALSE(RegValueExists(kRunMru, gone)) << gone;
+  EXPECT_TRUE(RegValueExists(kRunMru, "d"));
+  EXPECT_FALSE(RegValueExists(kExplorer, "Doc Find Spec MRU"));
+  EXPECT_FALSE(RegKeyExists(kExplorerBars));
+  EXPECT_FALSE(RegKeyExists(kSearchMru));
+  EXPECT_FALSE(RegValueExists(kMediaUrls, "URL0"));
+  EXPECT_FALSE(RegValueExists(kMediaUrls, "URL1"));
+  EXPECT_TRUE(RegValueExists(kMediaUrls, "URL3"));
+  EXPECT_FALSE(RegKeyExists(std::string(kOffice9) + "\\Excel\\Recent Files"));
+  EXPECT_TRUE(RegValueExists(std::string(kOffice9) + "\\Word\\Data", "Settings"));
   EXPECT_FALSE(box.Exists("junk\\one.tmp"));
   EXPECT_FALSE(box.Exists("junk\\two.TMP"));
   EXPECT_TRUE(box.Exists("junk\\keep.txt"));
   EXPECT_TRUE(box.Exists("junk\\sub\\deeper.tmp"));
-  EXPECT_FALSE(KeyExists(std::string(kTestKey) + "\\Gone"));
-  EXPECT_FALSE(ValueExists(kTestKey, "Drop"));
-  EXPECT_TRUE(ValueExists(kTestKey, "Keep"));
+  EXPECT_FALSE(RegKeyExists(std::string(kTestKey) + "\\Gone"));
+  EXPECT_FALSE(RegValueExists(kTestKey, "Drop"));
+  EXPECT_TRUE(RegValueExists(kTestKey, "Keep"));
   // The settings file is only read.
   EXPECT_THAT(box.ReadFile("Local.Ini"), HasSubstr("AfterClose=1"));
 }
@@ -272,8 +240,8 @@ TEST_F(KelverinCleanTest, WithoutLocalIniOnlyTheCustomItemsRun) {
   EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
   EXPECT_TRUE(std::regex_match(outcome.out[1], kEstimateLine)) << outcome.out[1];
   EXPECT_EQ(outcome.out[2], "Removed: 2 files (1,536 bytes), 2 registry keys, 1 registry value");
-  EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
-  EXPECT_TRUE(ValueExists(kMediaUrls, "URL0"));
+  EXPECT_TRUE(RegValueExists(kRunMru, "MRUList"));
+  EXPECT_TRUE(RegValueExists(kMediaUrls, "URL0"));
   EXPECT_FALSE(box.Exists("junk\\one.tmp"));
   EXPECT_FALSE(box.Exists("Local.Ini"));  // never created
 }
@@ -290,7 +258,7 @@ TEST_F(KelverinCleanTest, AHiddenLocalIniCountsAsAbsent) {
   EXPECT_EQ(outcome.exitCode, 0u);
   ASSERT_FALSE(outcome.out.empty());
   EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
-  EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
+  EXPECT_TRUE(RegValueExists(kRunMru, "MRUList"));
 }
 
 TEST_F(KelverinCleanTest, SkippedMessagesAndNothingChosenLeaveOnlyTheReport) {
@@ -322,7 +290,7 @@ TEST_F(KelverinCleanTest, AKeyThatCannotBeRemovedIsReportedOnStandardError) {
   EXPECT_THAT(outcome.err, ElementsAre("Access denied to delete registry key."));
   ASSERT_FALSE(outcome.out.empty());
   EXPECT_EQ(outcome.out[0], "Custom Clean Items: done");
-  EXPECT_TRUE(KeyExists(locked));
+  EXPECT_TRUE(RegKeyExists(locked));
 }
 
 TEST_F(KelverinCleanTest, HelpPrintsTheUsage) {
@@ -346,7 +314,7 @@ TEST_F(KelverinCleanTest, AWrongCommandLineIsAUsageErrorAndCleansNothing) {
     EXPECT_THAT(outcome.err, ::testing::Contains("Usage: Kelverin.exe --clean | --help"));
   }
   EXPECT_THAT(Run(" --bogus").err, ::testing::Contains("Unknown argument: --bogus"));
-  EXPECT_TRUE(ValueExists(kRunMru, "MRUList"));
+  EXPECT_TRUE(RegValueExists(kRunMru, "MRUList"));
   EXPECT_TRUE(box.Exists("junk\\one.tmp"));
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Reg32.h"
+#include "support/CountingWindows.h"
 #include "win32/platform/WideText.h"
 
 #include <windows.h>
@@ -22,16 +23,7 @@ constexpr RegKey HKCU = reg_root::CurrentUser;
 // "Журнал": six Cyrillic letters, outside the ANSI code page of a Western system.
 const std::string kCyrillic = "\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB";
 
-class CountingWindows final : public WindowServices {
- public:
-  int MessageBox(std::string_view, std::string_view, std::uint32_t) override {
-    ++boxes;
-    return 1;
-  }
-  void ProcessPendingEvents() override {}
-  bool AcquireSingleInstance(std::string_view) override { return true; }
-  int boxes = 0;
-};
+using quorvane::testing::CountingWindows;
 
 class Win32RegistryTest : public ::testing::Test {
  protected:
