@@ -1,5 +1,6 @@
 #include "clean/BrowserTargets.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 

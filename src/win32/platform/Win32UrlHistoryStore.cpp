@@ -1,8 +1,9 @@
 #include "win32/platform/Win32UrlHistoryStore.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <urlhist.h>
-#include <windows.h>
 
 #include "win32/platform/WideText.h"
 
