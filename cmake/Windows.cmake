@@ -34,6 +34,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
 add_test(NAME wine_prefix COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/cmake/wine-prefix-setup ${WINE_PREFIX_DIR})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "WINEPREFIX=${WINE_PREFIX_DIR}")
+# Window tests get a prefix of their own: see cmake/wine-run-gui.
+set(WINE_GUI_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix-gui)
+add_test(NAME wine_prefix_gui COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/cmake/wine-prefix-setup ${WINE_GUI_PREFIX_DIR})
+set_tests_properties(wine_prefix_gui PROPERTIES FIXTURES_SETUP wine_gui
+  ENVIRONMENT "WINEPREFIX=${WINE_GUI_PREFIX_DIR}" RESOURCE_LOCK wine_desktop)
 
 file(GLOB_RECURSE WIN32_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
 add_library(quorvane_win32_test_support STATIC ${WIN32_TEST_SUPPORT})
@@ -60,17 +65,16 @@ foreach(dir IN LISTS WIN32_TEST_DIRS)
   if(suite MATCHES "^gui")
     target_link_libraries(${target} PRIVATE quorvane_views)
     add_test(NAME ${target}
-      COMMAND xvfb-run -a -s "-screen 0 1024x768x24" ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}> --gtest_brief=1)
-    # Window tests share the prefix's one virtual desktop and start the single-instance
-    # program, so they take turns.
-    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK wine_desktop)
+      COMMAND xvfb-run -a -s "-screen 0 1024x768x24" ${CMAKE_CURRENT_SOURCE_DIR}/cmake/wine-run-gui $<TARGET_FILE:${target}> --gtest_brief=1)
+    # Window tests share one virtual desktop and start the single-instance program, so
+    # they take turns.
+    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK wine_desktop
+      FIXTURES_REQUIRED wine_gui ENVIRONMENT "WINEPREFIX=${WINE_GUI_PREFIX_DIR}" TIMEOUT 600)
   else()
     add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+    set_tests_properties(${target} PROPERTIES
+      FIXTURES_REQUIRED wine ENVIRONMENT "WINEPREFIX=${WINE_PREFIX_DIR}" TIMEOUT 600)
   endif()
-  set_tests_properties(${target} PROPERTIES
-    FIXTURES_REQUIRED wine
-    ENVIRONMENT "WINEPREFIX=${WINE_PREFIX_DIR}"
-    TIMEOUT 600)
 endforeach()
 
 # The file-system tests need Unix symbolic links on drive C:, which no Windows call under
