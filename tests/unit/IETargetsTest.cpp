@@ -6,7 +6,7 @@
 
 #include "clean/BrowserTargets.h"
 #include "clean/CleanRun.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
 namespace {
@@ -31,7 +31,7 @@ constexpr const char* kCompanion = "C:\\Program Files\\Quorvane\\kestrine.exe";
 
 std::string In(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
 
-class IETargetsTest : public ::testing::Test {
+class IETargetsTest : public ::testing::Test, public fakes::FakeCleanContext {
  protected:
   IETargetsTest() {
     app.appFolder = kAppFolder;
@@ -55,13 +55,6 @@ class IETargetsTest : public ::testing::Test {
     fake.urlHistory.entries.push_back({"http://visited.example.com/", "Visited", 1, 1, 1, 0});
     fake.files.AddFile(kCompanion, "MZ");
   }
-
-  fakes::FakePlatform fake;
-  Platform platform = fake.platform();
-  Reg32 reg{fake.registry, fake.windows};
-  Settings settings{fake.profile, kIni};
-  AppContext app;
-  CleanContext context{platform, reg, settings, app};
 };
 
 // --- The group as a whole -----------------------------------------------------------------

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "clean/BrowserTargets.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
 namespace {
@@ -31,7 +31,7 @@ const std::string kNavigatorProfile = "C:\\Program Files\\Netscape\\Users\\bob";
 
 constexpr const char* kAllTargets = "Cache=1\r\nCookies=1\r\nClean=1\r\nMailTrash=1\r\n";
 
-class NetscapeTargetsTest : public ::testing::Test {
+class NetscapeTargetsTest : public ::testing::Test, public fakes::FakeCleanContext {
  protected:
   NetscapeTargetsTest() { Options(kAllTargets); }
 
@@ -78,13 +78,6 @@ class NetscapeTargetsTest : public ::testing::Test {
            fake.files.Exists(profile + "\\netscape.hst") &&
            fake.files.Exists(profile + "\\mail\\Local Folders\\Trash");
   }
-
-  fakes::FakePlatform fake;
-  Platform platform = fake.platform();
-  Reg32 reg{fake.registry, fake.windows};
-  Settings settings{fake.profile, kIni};
-  AppContext app;
-  CleanContext context{platform, reg, settings, app};
 };
 
 // --- Which profiles -----------------------------------------------------------------------
