@@ -76,7 +76,7 @@ FsResult DeleteListedFile(FileSystem& files, const std::string& path, const DirE
 }  // namespace
 
 void CleanFindHistory(CleanContext& context) {
-  context.reg.DeleteValue(reg_root::CurrentUser, kExplorerKey, "Doc Find Spec MRU");
+  context.reg.DeleteValue(reg_root::CurrentUser, kExplorerKey, kFindHistoryValue);
   (void)context.reg.DeleteKeyTree(reg_root::CurrentUser, kExplorerBarsKey);
   (void)context.reg.DeleteKeyTree(reg_root::CurrentUser, kSearchAssistantKey);
 }

@@ -9,6 +9,11 @@
 
 namespace quorvane {
 
+// The value in which Explorer keeps the Find/Search list, under
+// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer. Its name is
+// Explorer's own ("Spec" as in the search specification typed by the user).
+inline constexpr std::string_view kFindHistoryValue = "Doc Find Spec MRU";
+
 void CleanFindHistory(CleanContext& context);
 void CleanRunHistory(CleanContext& context);
 // An empty root empties the bins of every drive; "c" and "c:" mean "c:\".
