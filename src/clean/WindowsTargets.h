@@ -10,8 +10,8 @@
 namespace quorvane {
 
 // The value in which Explorer keeps the Find/Search list, under
-// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer. Its name is
-// Explorer's own ("Spec" as in the search specification typed by the user).
+// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer. The name is
+// Explorer's own and must stay exactly as it is.
 inline constexpr std::string_view kFindHistoryValue = "Doc Find Spec MRU";
 
 void CleanFindHistory(CleanContext& context);
