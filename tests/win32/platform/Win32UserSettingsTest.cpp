@@ -10,55 +10,39 @@
 #include <string>
 #include <vector>
 
+#include "support/TestRegistry.h"
 #include "win32/platform/WideText.h"
 
 namespace quorvane::win32 {
 namespace {
 
+using quorvane::testing::GetRegString;
 constexpr char kApp[] = "QuorvaneUserSettingsTest";
-constexpr wchar_t kAppKey[] = L"Software\\VB and VBA Program Settings\\QuorvaneUserSettingsTest";
-
-std::wstring ReadRawString(const std::wstring& keyPath, const std::wstring& name, DWORD& type) {
-  wchar_t data[512] = {};
-  DWORD size = sizeof(data);
-  type = REG_NONE;
-  if (RegGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
-                   &type, data, &size) != ERROR_SUCCESS) {
-    return L"<missing>";
-  }
-  return data;
-}
+const std::string kAppKey = "Software\\VB and VBA Program Settings\\QuorvaneUserSettingsTest";
 
 class Win32UserSettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kAppKey); }
-  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kAppKey); }
+  void SetUp() override { quorvane::testing::DeleteRegTree(kAppKey); }
+  void TearDown() override { quorvane::testing::DeleteRegTree(kAppKey); }
   Win32UserSettings settings;
 };
 
-TEST_F(Win32UserSettingsTest, ValueLandsAtTheKeyWhereSuchSettingsLive) {
-  settings.SaveSetting(kApp, "Options", "Showtip", "0");
-  DWORD type = 0;
-  EXPECT_EQ(ReadRawString(std::wstring(kAppKey) + L"\\Options", L"Showtip", type), L"0");
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(Win32UserSettings::SectionKeyPath("Quorvane", "Options"),
-            "Software\\VB and VBA Program Settings\\Quorvane\\Options");
-}
-
-TEST_F(Win32UserSettingsTest, ReadsBackWhatWasSavedAndTheDefaultOtherwise) {
+TEST_F(Win32UserSettingsTest, SavesWhereSuchSettingsLiveAndReadsThemBack) {
   EXPECT_EQ(settings.GetSetting(kApp, "Options", "Showtip", "1"), "1");
   settings.SaveSetting(kApp, "Options", "Showtip", "0");
-  EXPECT_EQ(settings.GetSetting(kApp, "Options", "Showtip", "1"), "0");
+  EXPECT_EQ(GetRegString(kAppKey + "\\Options", "Showtip"), "0");  // a REG_SZ
   EXPECT_EQ(settings.GetSetting(kApp, "options", "SHOWTIP", "1"), "0");
   EXPECT_EQ(settings.GetSetting(kApp, "Options", "Other", "dflt"), "dflt");
-  settings.SaveSetting(kApp, "Options", "Showtip", "1");
-  EXPECT_EQ(settings.GetSetting(kApp, "Options", "Showtip", "0"), "1");
-}
-
-TEST_F(Win32UserSettingsTest, TextOutsideAsciiSurvivesTheRoundTrip) {
   const std::string path = "C:\\Users\\J\xC3\xBCrgen\\Profile \xE2\x82\xAC";
-  settings.SaveSetting(kApp, "NProfile", "1", path);
-  EXPECT_EQ(settings.GetSetting(kApp, "NProfile", "1", ""), path);
+  settings.SaveSetting(kApp, "Options", "Showtip", path);
+  EXPECT_EQ(settings.GetSetting(kApp, "Options", "Showtip", ""), path);
+
+  // A value of another type reads as the default.
+  const DWORD number = 1;
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Widen(kAppKey + "\\Options").c_str(), L"Showtip",
+                            REG_DWORD, &number, sizeof(number)),
+            ERROR_SUCCESS);
+  EXPECT_EQ(settings.GetSetting(kApp, "Options", "Showtip", "dflt"), "dflt");
 }
 
 TEST_F(Win32UserSettingsTest, ListsAndDeletesASection) {
@@ -74,23 +58,7 @@ TEST_F(Win32UserSettingsTest, ListsAndDeletesASection) {
   settings.DeleteSetting(kApp, "NProfile", "1");
   EXPECT_EQ(settings.GetAllSettings(kApp, "NProfile").size(), 2u);
   settings.DeleteSetting(kApp, "NProfile", "");
-  EXPECT_TRUE(settings.GetAllSettings(kApp, "NProfile").empty());
-  HKEY key = nullptr;
-  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(kAppKey) + L"\\NProfile").c_str(), 0,
-                          KEY_READ, &key),
-            ERROR_FILE_NOT_FOUND);
-}
-
-TEST_F(Win32UserSettingsTest, ValueOfAnotherTypeReadsAsTheDefault) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kAppKey) + L"\\Options").c_str(), 0,
-                            nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const DWORD number = 1;
-  RegSetValueExW(key, L"Showtip", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                 sizeof(number));
-  RegCloseKey(key);
-  EXPECT_EQ(settings.GetSetting(kApp, "Options", "Showtip", "dflt"), "dflt");
+  EXPECT_FALSE(quorvane::testing::RegKeyExists(kAppKey + "\\NProfile"));
 }
 
 }  // namespace
