@@ -38,69 +38,48 @@ class AboutPresenterTest : public ::testing::Test {
   AboutPresenter about{fake.platform()};
 };
 
-TEST_F(AboutPresenterTest, PageTextsAreFilledOnEveryShowing) {
-  EXPECT_EQ(about.lblTitle.Caption(), "Application Title");
-  EXPECT_EQ(about.SkinLabel1.Caption(), "Web: ");
-  EXPECT_EQ(about.SkinLabel2.Caption(), "Email: ");
-  EXPECT_EQ(about.cmdSysInfo.Caption(), "&System Info...");
-  EXPECT_FALSE(about.lblDisclaimer.Caption().empty());
+TEST_F(AboutPresenterTest, PageTextsAreFilledOnShowing) {
+  about.ShowAboutInfo();
+  EXPECT_EQ(about.lblTitle.Caption(), "Quorvane  Version 5.0.0");
+  EXPECT_EQ(about.lblHome.Caption(), kSupportWebAddress);
+  EXPECT_EQ(about.lblSupport.Caption(), kSupportEmailAddress);
+}
 
-  for (int showing = 0; showing < 2; ++showing) {
-    about.ShowAboutInfo();
-    EXPECT_EQ(about.lblTitle.Caption(), "Quorvane  Version 5.0.0");
-    EXPECT_EQ(about.lblHome.Caption(), kSupportWebAddress);
-    EXPECT_EQ(about.lblSupport.Caption(), kSupportEmailAddress);
+// Text loses its terminating NUL only; a 32-bit number shows as hex codes from its last byte
+// to its first with the last NUL dropped; other types leave the text as passed.
+TEST_F(AboutPresenterTest, QueryReadsTextNumbersAndLeavesOtherTypes) {
+  struct Row {
+    std::uint32_t type;
+    std::string data;
+    std::string expected;
+  };
+  const std::vector<Row> rows = {{reg_type::String, std::string("C:\\a.exe\0", 9), "C:\\a.exe"},
+                                 {reg_type::String, "C:\\b.exe", "C:\\b.exe"},
+                                 {reg_type::Dword, std::string("\x01\0\0\0", 4), "&h001"},
+                                 {reg_type::Dword, "\xCD\x34\xAB\x12", "&h12AB34CD"},
+                                 {reg_type::Dword, std::string("\0\0\0\x0A", 4), "&hA000"},
+                                 {reg_type::ExpandString, "%SystemRoot%\\x.exe", "as passed"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.expected);
+    fake.registry.SetRaw(HKLM, kPathKey, "V", row.type, row.data);
+    std::string text = "as passed";
+    EXPECT_TRUE(Query(kPathKey, "V", text));
+    EXPECT_EQ(text, row.expected);
   }
-  EXPECT_EQ(AboutTitleLine(), "Quorvane  Version 5.0.0");
-}
-
-TEST_F(AboutPresenterTest, QueryReadsTextWithoutItsTerminatingNul) {
-  fake.registry.SetRaw(HKLM, kPathKey, "PATH", reg_type::String, std::string("C:\\a.exe\0", 9));
-  std::string text = "old";
-  EXPECT_TRUE(Query(kPathKey, "PATH", text));
-  EXPECT_EQ(text, "C:\\a.exe");
-
-  // Data stored without a NUL keep every character.
-  fake.registry.SetRaw(HKLM, kPathKey, "PATH", reg_type::String, "C:\\b.exe");
-  EXPECT_TRUE(Query(kPathKey, "PATH", text));
-  EXPECT_EQ(text, "C:\\b.exe");
-}
-
-TEST_F(AboutPresenterTest, QueryShowsA32BitNumberAsHexCodesFromLastToFirst) {
-  std::string text;
-  fake.registry.SetDword(HKLM, kPathKey, "N", 1);  // bytes 01 00 00 00, last NUL dropped
-  EXPECT_TRUE(Query(kPathKey, "N", text));
-  EXPECT_EQ(text, "&h001");
-  fake.registry.SetDword(HKLM, kPathKey, "N", 0x12AB34CDu);
-  EXPECT_TRUE(Query(kPathKey, "N", text));
-  EXPECT_EQ(text, "&h12AB34CD");
-  fake.registry.SetDword(HKLM, kPathKey, "N", 0x0A000000u);
-  EXPECT_TRUE(Query(kPathKey, "N", text));
-  EXPECT_EQ(text, "&hA000");
-}
-
-TEST_F(AboutPresenterTest, QueryLeavesOtherTypesAsPassed) {
-  fake.registry.SetString(HKLM, kPathKey, "PATH", "%SystemRoot%\\x.exe", reg_type::ExpandString);
-  std::string text = "as passed";
-  EXPECT_TRUE(Query(kPathKey, "PATH", text));
-  EXPECT_EQ(text, "as passed");
 }
 
 TEST_F(AboutPresenterTest, QueryFailsOnMissingKeyValueOrOversizedData) {
   std::string text = "old";
   EXPECT_FALSE(Query(kPathKey, "PATH", text));
   EXPECT_EQ(text, "");
-
   fake.registry.CreateKeyPath(HKLM, kPathKey);
   text = "old";
   EXPECT_FALSE(Query(kPathKey, "PATH", text));
   EXPECT_EQ(text, "");
-
   fake.registry.SetString(HKLM, kPathKey, "PATH", std::string(1025, 'x'));
   text = "old";
   EXPECT_FALSE(Query(kPathKey, "PATH", text));
   EXPECT_EQ(text, "");
-
   fake.registry.SetString(HKLM, kPathKey, "PATH", std::string(1024, 'x'));
   EXPECT_TRUE(Query(kPathKey, "PATH", text));
   EXPECT_EQ(text, std::string(1024, 'x'));
@@ -133,7 +112,10 @@ TEST_F(AboutPresenterTest, SystemInfoFallsBackToTheRegisteredFolder) {
   EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
 }
 
-TEST_F(AboutPresenterTest, SystemInfoIsUnavailableWhenTheFolderHoldsNoProgram) {
+TEST_F(AboutPresenterTest, SystemInfoIsUnavailableWithoutAProgramInEitherLocation) {
+  about.ShowSystemInfo();
+  ExpectUnavailableMessage();
+  fake.windows.messageBoxes.clear();
   fake.registry.SetString(HKLM, kFolderKey, "MSINFO", "C:\\Shared\\MSInfo");
   fake.files.AddFolder("C:\\Shared\\MSInfo\\MSINFO32.EXE");
   about.ShowSystemInfo();
@@ -141,35 +123,26 @@ TEST_F(AboutPresenterTest, SystemInfoIsUnavailableWhenTheFolderHoldsNoProgram) {
   ExpectUnavailableMessage();
 }
 
-TEST_F(AboutPresenterTest, SystemInfoIsUnavailableWithoutEitherLocation) {
-  about.ShowSystemInfo();
-  EXPECT_THAT(fake.shell.startedPrograms, IsEmpty());
-  ExpectUnavailableMessage();
-}
-
-// The first location wins whenever it can be read; the second is not tried after it.
+// The first location wins whenever it can be read; the second is not tried after it, even
+// when the first names no program or one that does not start.
 TEST_F(AboutPresenterTest, AReadableFirstLocationIsNeverSecondGuessed) {
   fake.registry.SetString(HKLM, kFolderKey, "MSINFO", "C:\\Shared\\MSInfo");
   fake.files.AddFile("C:\\Shared\\MSInfo\\MSINFO32.EXE", "MZ");
-
-  fake.registry.SetString(HKLM, kPathKey, "PATH", "%ProgramFiles%\\x.exe", reg_type::ExpandString);
-  about.ShowSystemInfo();
-  EXPECT_THAT(fake.shell.startedPrograms, IsEmpty());
-  ExpectUnavailableMessage();
-
-  fake.windows.messageBoxes.clear();
-  fake.registry.SetRaw(HKLM, kPathKey, "PATH", reg_type::String, "");
-  about.ShowSystemInfo();
-  EXPECT_THAT(fake.shell.startedPrograms, IsEmpty());
-  ExpectUnavailableMessage();
-
-  fake.windows.messageBoxes.clear();
-  fake.registry.SetString(HKLM, kPathKey, "PATH", "C:\\Gone\\msinfo32.exe");
   fake.shell.startProgramSucceeds = false;
-  about.ShowSystemInfo();
-  ASSERT_EQ(fake.shell.startedPrograms.size(), 1u);
-  EXPECT_EQ(fake.shell.startedPrograms[0].path, "C:\\Gone\\msinfo32.exe");
-  ExpectUnavailableMessage();
+  const std::pair<std::uint32_t, std::string> firsts[] = {
+      {reg_type::ExpandString, "%ProgramFiles%\\x.exe"},
+      {reg_type::String, ""},
+      {reg_type::String, "C:\\Gone\\msinfo32.exe"}};
+  for (const auto& [type, path] : firsts) {
+    SCOPED_TRACE(path);
+    fake.windows.messageBoxes.clear();
+    fake.shell.startedPrograms.clear();
+    fake.registry.SetRaw(HKLM, kPathKey, "PATH", type, path);
+    about.ShowSystemInfo();
+    for (const auto& started : fake.shell.startedPrograms) EXPECT_EQ(started.path, path);
+    ExpectUnavailableMessage();
+  }
+  EXPECT_EQ(fake.shell.startedPrograms.size(), 1u);
 }
 
 TEST_F(AboutPresenterTest, AnEmptyFolderIsNotTakenForTheDriveRoot) {

@@ -57,27 +57,6 @@ class IETargetsTest : public ::testing::Test, public fakes::FakeCleanContext {
   }
 };
 
-// --- The group as a whole -----------------------------------------------------------------
-
-TEST_F(IETargetsTest, WithOnlyAolAndAutoCompleteOnNothingIsTouched) {
-  SeedEverything();
-  Options("AOL=1\r\nAutoComplete=1\r\nTempIEFiles=0\r\nCookies=0\r\n");
-  fake.files.ClearCalls();
-
-  CleanIE(context);
-
-  EXPECT_THAT(fake.urlCache.Urls(), ElementsAre("http://example.com/page.html"));
-  EXPECT_EQ(fake.urlCache.BlocksAllocated(), 0);
-  EXPECT_TRUE(fake.files.Exists(In(kCookies, "user@example[1].txt")));
-  EXPECT_TRUE(fake.files.Exists(In(kDownloads, "control.ocx")));
-  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
-  EXPECT_TRUE(fake.registry.KeyExists(HKLM, std::string(kDistributionUnits) + "\\{1234}"));
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kTypedUrls), ElementsAre("url1"));
-  EXPECT_EQ(fake.urlHistory.entries.size(), 1u);
-  EXPECT_THAT(fake.shell.startedPrograms, IsEmpty());
-  EXPECT_FALSE(context.filesRemoved);
-}
-
 class TickLog final : public CleanWindow {
  public:
   void TargetDone(std::size_t index) override { ticks.push_back(index); }
@@ -125,8 +104,6 @@ TEST_F(IETargetsTest, EveryStepOnRemovesEveryTrace) {
   EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
 }
 
-// --- Cache --------------------------------------------------------------------------------
-
 TEST_F(IETargetsTest, TheCacheStepDeletesNormalEntriesOnlyAndFlagsNoFiles) {
   fake.urlCache.AddEntry("http://example.com/page.html", url_cache_entry::Normal);
   fake.urlCache.AddEntry("Cookie:user@example.com/", url_cache_entry::Cookie);
@@ -139,44 +116,24 @@ TEST_F(IETargetsTest, TheCacheStepDeletesNormalEntriesOnlyAndFlagsNoFiles) {
   EXPECT_FALSE(context.filesRemoved);
 }
 
-// --- Cookies ------------------------------------------------------------------------------
-
 TEST_F(IETargetsTest, CookiesGoAndOtherFilesStay) {
+  fake.registry.SetString(HKCU, kShellFolders, "Cookies", std::string(kCookies) + "\\");
   fake.files.AddFile(In(kCookies, "user@example[1].txt"), "a");
   fake.files.AddFile(In(kCookies, "user@other[2].TXT"), "b");
   fake.files.AddFile(In(kCookies, "index.dat"), "index");
   fake.files.AddFile(In(kCookies, "locked.txt"), "c", file_attr::ReadOnly);
+  fake.files.AddFile(In(kCookies, "hidden@example[1].txt"), "a", file_attr::Hidden);
   fake.files.AddFile(In(kCookies, "Sub\\deeper.txt"), "d");
   Options("Cookies=1\r\n");
 
   CleanIE(context);
-
   EXPECT_FALSE(fake.files.Exists(In(kCookies, "user@example[1].txt")));
   EXPECT_FALSE(fake.files.Exists(In(kCookies, "user@other[2].TXT")));
   EXPECT_TRUE(fake.files.Exists(In(kCookies, "index.dat")));
   EXPECT_TRUE(fake.files.Exists(In(kCookies, "locked.txt")));
+  EXPECT_TRUE(fake.files.Exists(In(kCookies, "hidden@example[1].txt")));
   EXPECT_TRUE(fake.files.Exists(In(kCookies, "Sub\\deeper.txt")));
   EXPECT_TRUE(context.filesRemoved);
-}
-
-TEST_F(IETargetsTest, OnlyHiddenCookiesPassThePresenceTestButStay) {
-  fake.files.AddFile(In(kCookies, "hidden@example[1].txt"), "a", file_attr::Hidden);
-  Options("Cookies=1\r\n");
-
-  CleanIE(context);
-
-  EXPECT_TRUE(fake.files.Exists(In(kCookies, "hidden@example[1].txt")));
-  EXPECT_TRUE(context.filesRemoved);
-}
-
-TEST_F(IETargetsTest, ACookieFolderWithoutCookiesRemovesNothing) {
-  fake.files.AddFile(In(kCookies, "index.dat"), "index");
-  Options("Cookies=1\r\n");
-
-  CleanIE(context);
-
-  EXPECT_TRUE(fake.files.Exists(In(kCookies, "index.dat")));
-  EXPECT_FALSE(context.filesRemoved);
 }
 
 TEST_F(IETargetsTest, ACookieFolderThatIsEmptyRelativeOrARootIsNotTouched) {
@@ -198,18 +155,6 @@ TEST_F(IETargetsTest, ACookieFolderThatIsEmptyRelativeOrARootIsNotTouched) {
   }
 }
 
-TEST_F(IETargetsTest, ACookieFolderWithATrailingSeparatorIsUsedAsIs) {
-  fake.registry.SetString(HKCU, kShellFolders, "Cookies", std::string(kCookies) + "\\");
-  fake.files.AddFile(In(kCookies, "user@example[1].txt"), "a");
-  Options("Cookies=1\r\n");
-
-  CleanIE(context);
-
-  EXPECT_FALSE(fake.files.Exists(In(kCookies, "user@example[1].txt")));
-}
-
-// --- Downloaded programs ------------------------------------------------------------------
-
 TEST_F(IETargetsTest, DownloadedProgramsGoWithTheirRegistrationsAndSubFoldersStay) {
   fake.files.AddFile(In(kDownloads, "control.ocx"), "program");
   fake.files.AddFile(In(kDownloads, "setup.inf"), "inf");
@@ -230,23 +175,6 @@ TEST_F(IETargetsTest, DownloadedProgramsGoWithTheirRegistrationsAndSubFoldersSta
   EXPECT_TRUE(context.filesRemoved);
 }
 
-TEST_F(IETargetsTest, ADownloadFolderWithOnlySubFoldersLosesOnlyItsRegistrations) {
-  fake.files.AddFile(In(kDownloads, "CONFLICT.1\\control.ocx"), "older program");
-  fake.files.AddFolder(In(kDownloads, "CONFLICT.2"));
-  fake.registry.SetString(HKLM, std::string(kDistributionUnits) + "\\{1234}", "", "unit");
-  Options("DownloadDir=1\r\n");
-  fake.files.ClearCalls();
-
-  CleanIE(context);
-
-  EXPECT_TRUE(fake.files.Exists(In(kDownloads, "CONFLICT.1\\control.ocx")));
-  EXPECT_TRUE(fake.files.Exists(In(kDownloads, "CONFLICT.2")));
-  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
-  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::RemoveDirectory), 0u);
-  EXPECT_FALSE(fake.registry.KeyExists(HKLM, kDistributionUnits));
-  EXPECT_FALSE(context.filesRemoved);
-}
-
 TEST_F(IETargetsTest, AnUnusableDownloadFolderKeepsItsFilesButTheRegistrationsGo) {
   fake.files.AddFile("C:\\Windows\\notepad.exe", "system program");
   fake.files.AddFile("C:\\boot.ini", "root file");
@@ -265,8 +193,6 @@ TEST_F(IETargetsTest, AnUnusableDownloadFolderKeepsItsFilesButTheRegistrationsGo
   EXPECT_FALSE(fake.registry.KeyExists(HKLM, kDistributionUnits));
 }
 
-// --- URL history and typed addresses --------------------------------------------------------
-
 TEST_F(IETargetsTest, TheHistoryIsErasedAndTheTypedAddressesLeaveAnEmptyKey) {
   fake.urlHistory.entries.push_back({"http://a.example.com/", "A", 1, 1, 1, 0});
   fake.urlHistory.entries.push_back({"http://b.example.com/", "", 1, 1, 1, 0});
@@ -284,15 +210,6 @@ TEST_F(IETargetsTest, TheHistoryIsErasedAndTheTypedAddressesLeaveAnEmptyKey) {
   EXPECT_THAT(fake.registry.ValueNames(HKCU, kTypedUrls), IsEmpty());
   EXPECT_THAT(fake.registry.SubKeyNames(HKCU, kTypedUrls), IsEmpty());
   EXPECT_FALSE(context.filesRemoved);
-}
-
-TEST_F(IETargetsTest, WithoutTypedAddressesTheKeyIsCreatedEmpty) {
-  Options("CleanHistory=1\r\n");
-
-  CleanIE(context);
-
-  EXPECT_TRUE(fake.registry.KeyExists(HKCU, kTypedUrls));
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kTypedUrls), IsEmpty());
 }
 
 TEST_F(IETargetsTest, AStoreThatImplementsNothingEndsQuietlyAndTheRestGoesOn) {
@@ -322,8 +239,6 @@ TEST_F(IETargetsTest, AStoreThatCannotBeOpenedStillLeavesTheTypedAddressesEmpty)
   EXPECT_THAT(fake.registry.ValueNames(HKCU, kTypedUrls), IsEmpty());
 }
 
-// --- Companion cleaner --------------------------------------------------------------------
-
 TEST_F(IETargetsTest, TheCompanionStartsMinimizedAndIsNotWaitedFor) {
   fake.files.AddFile(kCompanion, "MZ");
   Options("IEConrolPanel=1\r\n");
@@ -334,6 +249,12 @@ TEST_F(IETargetsTest, TheCompanionStartsMinimizedAndIsNotWaitedFor) {
   EXPECT_EQ(fake.shell.startedPrograms[0].path, kCompanion);
   EXPECT_EQ(fake.shell.startedPrograms[0].style, WindowStyle::MinimizedFocus);
   EXPECT_FALSE(context.filesRemoved);
+
+  // A companion that fails to start ends only its step.
+  fake.shell.startProgramSucceeds = false;
+  CleanIE(context);
+  EXPECT_EQ(fake.shell.startedPrograms.size(), 2u);
+  EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
 }
 
 TEST_F(IETargetsTest, AMissingCompanionIsNoError) {
@@ -343,17 +264,6 @@ TEST_F(IETargetsTest, AMissingCompanionIsNoError) {
 
   EXPECT_THAT(fake.shell.startedPrograms, IsEmpty());
   EXPECT_TRUE(fake.registry.KeyExists(HKCU, kTypedUrls));
-  EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
-}
-
-TEST_F(IETargetsTest, ACompanionThatFailsToStartEndsOnlyItsStep) {
-  fake.files.AddFile(kCompanion, "not a program");
-  fake.shell.startProgramSucceeds = false;
-  Options("IEConrolPanel=1\r\n");
-
-  CleanIE(context);
-
-  EXPECT_EQ(fake.shell.startedPrograms.size(), 1u);
   EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
 }
 
