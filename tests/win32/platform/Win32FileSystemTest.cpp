@@ -128,6 +128,7 @@ TEST(Win32FileSystemLinkTest, UnixLinksAreNeverFollowed) {
 
 TEST_F(Win32FileSystemTest, NamesOutsideTheAnsiCodePageAndPathsBeyondMaxPath) {
   const std::string foreign = "\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB-\xE6\x97\xA5.tmp";
+  box.MakeFolder("Tree");
   std::string deep = box / "Tree";
   while (deep.size() < 300) {
     deep += "\\a-rather-long-folder-name-" + std::to_string(deep.size());
