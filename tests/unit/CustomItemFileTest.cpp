@@ -11,6 +11,7 @@ namespace quorvane {
 namespace {
 
 using fakes::FakeTextCodec;
+using namespace std::string_literals;
 
 std::vector<ItemRecord> Parse(std::string_view bytes) {
   FakeTextCodec codec;
@@ -21,22 +22,16 @@ const ItemRecord kFileRecord{"F", "C:\\WINDOWS\\TEMP\\*.chk", ""};
 const ItemRecord kKeyRecord{"K", "HKEY_CURRENT_USER\\Software\\Example\\Recent", ""};
 const ItemRecord kValueRecord{"V", "HKEY_CURRENT_USER\\Software\\Example", "LastFile"};
 
-TEST(CustomItemRecordsTest, ReadsOneRecordPerLine) {
-  const auto records = Parse(
-      "\"F\",\"C:\\WINDOWS\\TEMP\\*.chk\",\"\"\r\n"
-      "\"K\",\"HKEY_CURRENT_USER\\Software\\Example\\Recent\",\"\"\r\n"
-      "\"V\",\"HKEY_CURRENT_USER\\Software\\Example\",\"LastFile\"\r\n");
-  EXPECT_EQ(records, (std::vector<ItemRecord>{kFileRecord, kKeyRecord, kValueRecord}));
-}
-
-TEST(CustomItemRecordsTest, FollowsTheReadingRulesForFieldsWithoutQuotesAndBlanks) {
+TEST(CustomItemRecordsTest, ReadsOneRecordPerLineQuotedOrNot) {
   // Blanks before a field are passed over; a field without quotes runs to the comma or line
   // end, less trailing blanks; a last line without its line end still counts.
   const auto records = Parse(
+      "\"F\",\"C:\\WINDOWS\\TEMP\\*.chk\",\"\"\r\n"
       "  \"F\" , \"C:\\a b\\x.txt\",\"\"\n"
       "K,HKEY_USERS\\S-1\\Soft , \r"
       "\"V\",\"HKEY_USERS\\S-1\",\"a,b\"");
-  EXPECT_EQ(records, (std::vector<ItemRecord>{{"F", "C:\\a b\\x.txt", ""},
+  EXPECT_EQ(records, (std::vector<ItemRecord>{kFileRecord,
+                                              {"F", "C:\\a b\\x.txt", ""},
                                               {"K", "HKEY_USERS\\S-1\\Soft", ""},
                                               {"V", "HKEY_USERS\\S-1", "a,b"}}));
 }
@@ -70,17 +65,7 @@ TEST(CustomItemRecordsTest, BinaryContentGivesNoRecordsAndDoesNotStop) {
   EXPECT_TRUE(Parse(std::string(200000, ',')).empty());
 }
 
-TEST(CustomItemRecordsTest, WritesQuotedFieldsWithCrLfOnEveryLine) {
-  FakeTextCodec codec;
-  std::string bytes;
-  ASSERT_EQ(FormatItemRecords(codec, {kFileRecord, {"V", "HKEY_CURRENT_USER\\S", ""}}, bytes),
-            RecordWriteStatus::Ok);
-  EXPECT_EQ(bytes,
-            "\"F\",\"C:\\WINDOWS\\TEMP\\*.chk\",\"\"\r\n"
-            "\"V\",\"HKEY_CURRENT_USER\\S\",\"\"\r\n");
-}
-
-TEST(CustomItemRecordsTest, RoundTripKeepsCommasBlanksAndCodePageText) {
+TEST(CustomItemRecordsTest, WritesQuotedFieldsThatReadBackUnchanged) {
   FakeTextCodec codec;
   const std::vector<ItemRecord> records{
       {"F", "C:\\Data, old\\a,b,c.txt", ""},
@@ -89,7 +74,10 @@ TEST(CustomItemRecordsTest, RoundTripKeepsCommasBlanksAndCodePageText) {
   std::string bytes;
   ASSERT_EQ(FormatItemRecords(codec, records, bytes), RecordWriteStatus::Ok);
   // The file holds the code page's single byte for the accented letter.
-  EXPECT_NE(bytes.find("Caf\xe9\""), std::string::npos);
+  EXPECT_EQ(bytes,
+            "\"F\",\"C:\\Data, old\\a,b,c.txt\",\"\"\r\n"
+            "\"V\",\"HKEY_CURRENT_USER\\Software\\Caf\xe9\",\" value, with blanks \"\r\n"
+            "\"K\",\"HKEY_CURRENT_USER\\Software/forward\\\\doubled\",\"\"\r\n");
   EXPECT_EQ(ParseItemRecords(bytes, codec), records);
 }
 
@@ -115,26 +103,23 @@ TEST(CustomItemRecordsTest, RefusesTextsThatCannotBeWrittenFaithfully) {
 }
 
 TEST(CustomItemNameTest, RefusesNamesThatCannotBeAFileStemOrWouldMatchOthers) {
-  EXPECT_EQ(CheckItemName("My Item"), ItemNameProblem::None);
-  EXPECT_EQ(CheckItemName("  padded  "), ItemNameProblem::None);
-  EXPECT_EQ(CheckItemName("Caf\xc3\xa9 1.0 (old)"), ItemNameProblem::None);
-  EXPECT_EQ(CheckItemName("CONSOLE"), ItemNameProblem::None);
-  EXPECT_EQ(CheckItemName("COM0"), ItemNameProblem::None);
+  std::string accented;
+  for (int i = 0; i < 126; ++i) accented += "\xc3\xa9";  // 126 characters in 252 bytes
+  for (const std::string& good : {"My Item"s, "  padded  "s, "Caf\xc3\xa9 1.0 (old)"s, "CONSOLE"s,
+                                  "COM0"s, std::string(251, 'a'), accented}) {
+    EXPECT_EQ(CheckItemName(good), ItemNameProblem::None) << good;
+  }
   EXPECT_EQ(CheckItemName(""), ItemNameProblem::Empty);
   EXPECT_EQ(CheckItemName(" \t "), ItemNameProblem::Empty);
-  EXPECT_EQ(CheckItemName("Temp*"), ItemNameProblem::WildCard);
   EXPECT_EQ(CheckItemName("Te?p"), ItemNameProblem::WildCard);
+  EXPECT_EQ(CheckItemName("Temp*"), ItemNameProblem::WildCard);
+  EXPECT_EQ(CheckItemName(std::string(252, 'a')), ItemNameProblem::TooLong);
   for (std::string_view bad : {"a<b", "a>b", "a:b", "a\"b", "a/b", "a\\b", "a|b", "a\tb"}) {
     EXPECT_EQ(CheckItemName(bad), ItemNameProblem::ForbiddenCharacter) << bad;
   }
   for (std::string_view device : {"con", "NUL", "Aux.old", "com1", "LPT9 ", "prn .x"}) {
     EXPECT_EQ(CheckItemName(device), ItemNameProblem::DeviceName) << device;
   }
-  EXPECT_EQ(CheckItemName(std::string(251, 'a')), ItemNameProblem::None);
-  EXPECT_EQ(CheckItemName(std::string(252, 'a')), ItemNameProblem::TooLong);
-  std::string accented;
-  for (int i = 0; i < 126; ++i) accented += "\xc3\xa9";  // 126 characters in 252 bytes
-  EXPECT_EQ(CheckItemName(accented), ItemNameProblem::None);
 }
 
 class CustomItemFilesTest : public ::testing::Test {
@@ -152,34 +137,26 @@ class CustomItemFilesTest : public ::testing::Test {
   AppContext app;
 };
 
-TEST_F(CustomItemFilesTest, NamesTheItemFilesAndWorkingCopies) {
+TEST_F(CustomItemFilesTest, ItemFilesAreWrittenWholeOrNotAtAllAndReadBack) {
   EXPECT_EQ(ItemFilePath(app, " Temp ", ItemKind::Registry),
             "C:\\Apps\\Quorvane\\Custom\\ Temp .ac1");
   EXPECT_EQ(ItemFilePath(app, "Temp", ItemKind::File), "C:\\Apps\\Quorvane\\Custom\\Temp.ac2");
-  EXPECT_EQ(WorkingCopyPath(app, ItemKind::Registry), "C:\\Apps\\Quorvane\\temp.ac");
-  EXPECT_EQ(WorkingCopyPath(app, ItemKind::File), "C:\\Apps\\Quorvane\\temp1.ac");
-}
-
-TEST_F(CustomItemFilesTest, WrittenFileReadsBackAndEndsInCrLf) {
   const std::vector<ItemRecord> records{{"F", "C:\\a,b\\*.tmp", ""}, kValueRecord};
   ASSERT_EQ(WriteItemFile(fake.files, fake.codec, Custom("x.ac2"), records), RecordWriteStatus::Ok);
   const std::string content = fake.files.Content(Custom("x.ac2"));
-  ASSERT_GE(content.size(), 2u);
-  EXPECT_EQ(content.substr(content.size() - 2), "\r\n");
+  EXPECT_TRUE(content.ends_with("\r\n"));
   EXPECT_EQ(ReadItemFile(fake.files, fake.codec, Custom("x.ac2")), records);
-
   // A refused record leaves the file as it was.
   EXPECT_EQ(WriteItemFile(fake.files, fake.codec, Custom("x.ac2"), {{"F", "C:\\\"", ""}}),
             RecordWriteStatus::QuoteInText);
   EXPECT_EQ(fake.files.Content(Custom("x.ac2")), content);
-}
 
-TEST_F(CustomItemFilesTest, MissingUnreadableOrOversizedFilesGiveNoRecords) {
   EXPECT_TRUE(ReadItemFile(fake.files, fake.codec, Custom("missing.ac1")).empty());
   EXPECT_TRUE(ReadItemFile(fake.files, fake.codec, app.CustomFolder()).empty());
   fake.files.AddFile(Custom("big.ac2"), std::string(kMaxItemFileBytes + 1, ' '));
+  fake.files.ClearCalls();
   EXPECT_TRUE(ReadItemFile(fake.files, fake.codec, Custom("big.ac2")).empty());
-  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::ReadFile), 1u);  // only the folder was tried
+  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::ReadFile), 0u);
 }
 
 TEST_F(CustomItemFilesTest, NameIsInUseWhenAnyFileStartsWithNameAndAc) {
@@ -191,24 +168,18 @@ TEST_F(CustomItemFilesTest, NameIsInUseWhenAnyFileStartsWithNameAndAc) {
   fake.files.AddFolder(Custom("Folder.ac1"));
   fake.files.AddFile(Custom("a[1].ac1"));
 
-  EXPECT_TRUE(IsItemNameInUse(fake.files, app, "Temp Files"));
-  EXPECT_TRUE(IsItemNameInUse(fake.files, app, "temp files"));
-  EXPECT_TRUE(IsItemNameInUse(fake.files, app, "mail"));
-  EXPECT_TRUE(IsItemNameInUse(fake.files, app, "Plain"));
-  EXPECT_TRUE(IsItemNameInUse(fake.files, app, "Other"));
-  EXPECT_TRUE(IsItemNameInUse(fake.files, app, "a[1]"));
-  EXPECT_FALSE(IsItemNameInUse(fake.files, app, "Temp"));
-  EXPECT_FALSE(IsItemNameInUse(fake.files, app, "Notes"));
-  EXPECT_FALSE(IsItemNameInUse(fake.files, app, "Folder"));
-  EXPECT_FALSE(IsItemNameInUse(fake.files, app, "a?1?"));
-  EXPECT_FALSE(IsItemNameInUse(fake.files, app, "*"));
-
+  for (const char* used : {"Temp Files", "temp files", "mail", "Plain", "Other", "a[1]"}) {
+    EXPECT_TRUE(IsItemNameInUse(fake.files, app, used)) << used;
+  }
+  for (const char* free : {"Temp", "Notes", "Folder", "a?1?", "*"}) {
+    EXPECT_FALSE(IsItemNameInUse(fake.files, app, free)) << free;
+  }
   AppContext elsewhere;
   elsewhere.appFolder = "C:\\Nowhere";
   EXPECT_FALSE(IsItemNameInUse(fake.files, elsewhere, "Temp Files"));
 }
 
-TEST_F(CustomItemFilesTest, ClosingAPickerWithEntriesReplacesItsWorkingCopy) {
+TEST_F(CustomItemFilesTest, ClosingAPickerWithEntriesReplacesItsWorkingCopyOnly) {
   fake.files.AddFile(InApp("temp1.ac"), "old content that is longer than the new one\r\n");
   fake.files.AddFile(Custom("Item.ac2"), "\"F\",\"C:\\saved\",\"\"\r\n");
   for (bool editMode : {false, true}) {
@@ -223,6 +194,15 @@ TEST_F(CustomItemFilesTest, ClosingAPickerWithEntriesReplacesItsWorkingCopy) {
             PickerCloseOutcome::WorkingCopyWritten);
   EXPECT_EQ(ReadItemFile(fake.files, fake.codec, InApp("temp.ac")),
             (std::vector<ItemRecord>{kKeyRecord, kValueRecord}));
+
+  // An entry that cannot be written faithfully writes nothing at all.
+  EXPECT_EQ(WriteWorkingCopy(fake.files, fake.codec, app, "Item", ItemKind::File,
+                             {kValueRecord, {"F", "C:\\say \"hi\".txt", ""}}),
+            PickerCloseOutcome::Refused);
+  EXPECT_EQ(fake.files.Content(InApp("temp1.ac")), "\"F\",\"C:\\WINDOWS\\TEMP\\*.chk\",\"\"\r\n");
+  fake.files.SetInUse(InApp("temp1.ac"));
+  EXPECT_EQ(WriteWorkingCopy(fake.files, fake.codec, app, "Item", ItemKind::File, {kFileRecord}),
+            PickerCloseOutcome::Failed);
 }
 
 TEST_F(CustomItemFilesTest, ClosingAPickerWithAnEmptyListDeletesOnlyAnEditedItemsFile) {
@@ -233,7 +213,6 @@ TEST_F(CustomItemFilesTest, ClosingAPickerWithAnEmptyListDeletesOnlyAnEditedItem
   EXPECT_EQ(WriteWorkingCopy(fake.files, fake.codec, app, "Item", ItemKind::Registry, {}),
             PickerCloseOutcome::NothingChanged);
   EXPECT_TRUE(fake.files.Exists(Custom("Item.ac1")));
-  EXPECT_EQ(fake.files.Content(InApp("temp.ac")), "earlier close\r\n");
 
   app.editMode = true;
   EXPECT_EQ(WriteWorkingCopy(fake.files, fake.codec, app, "Item", ItemKind::Registry, {}),
@@ -248,18 +227,6 @@ TEST_F(CustomItemFilesTest, ClosingAPickerWithAnEmptyListDeletesOnlyAnEditedItem
             PickerCloseOutcome::Failed);
 }
 
-TEST_F(CustomItemFilesTest, ClosingAPickerWithAnUnwritableEntryWritesNothing) {
-  fake.files.AddFile(InApp("temp1.ac"), "earlier close\r\n");
-  EXPECT_EQ(WriteWorkingCopy(fake.files, fake.codec, app, "Item", ItemKind::File,
-                             {kFileRecord, {"F", "C:\\say \"hi\".txt", ""}}),
-            PickerCloseOutcome::Refused);
-  EXPECT_EQ(fake.files.Content(InApp("temp1.ac")), "earlier close\r\n");
-
-  fake.files.SetInUse(InApp("temp1.ac"));
-  EXPECT_EQ(WriteWorkingCopy(fake.files, fake.codec, app, "Item", ItemKind::File, {kFileRecord}),
-            PickerCloseOutcome::Failed);
-}
-
 TEST_F(CustomItemFilesTest, SaveOfANewItemMovesBothWorkingCopiesRegistryFirst) {
   fake.files.AddFile(InApp("temp.ac"), "reg\r\n");
   fake.files.AddFile(InApp("temp1.ac"), "files\r\n");
@@ -268,31 +235,20 @@ TEST_F(CustomItemFilesTest, SaveOfANewItemMovesBothWorkingCopiesRegistryFirst) {
   EXPECT_EQ(outcome.file, MoveOutcome::Moved);
   EXPECT_EQ(fake.files.Content(Custom("New Item.ac1")), "reg\r\n");
   EXPECT_EQ(fake.files.Content(Custom("New Item.ac2")), "files\r\n");
-  EXPECT_FALSE(fake.files.Exists(InApp("temp.ac")));
-  EXPECT_FALSE(fake.files.Exists(InApp("temp1.ac")));
-
   std::vector<std::string> moved;
   for (const auto& call : fake.files.Calls()) {
     if (call.op == fakes::FsOp::MoveFile) moved.push_back(call.path);
   }
   EXPECT_EQ(moved, (std::vector<std::string>{InApp("temp.ac"), InApp("temp1.ac")}));
+  // A second Save finds nothing left to move.
+  EXPECT_EQ(MoveWorkingCopiesIntoPlace(fake.files, app, "New Item").file,
+            MoveOutcome::NoWorkingCopy);
 }
 
-TEST_F(CustomItemFilesTest, SaveLeavesTheItemFileOfAKindWithoutAWorkingCopy) {
-  fake.files.AddFile(Custom("Item.ac1"), "saved reg\r\n");
-  fake.files.AddFile(Custom("Item.ac2"), "saved files\r\n");
-  fake.files.AddFile(InApp("temp1.ac"), "");  // zero bytes: stays where it lies
-  app.editMode = true;
-  const SaveOutcome outcome = MoveWorkingCopiesIntoPlace(fake.files, app, "Item");
-  EXPECT_EQ(outcome.registry, MoveOutcome::NoWorkingCopy);
-  EXPECT_EQ(outcome.file, MoveOutcome::EmptyWorkingCopy);
-  EXPECT_EQ(fake.files.Content(Custom("Item.ac1")), "saved reg\r\n");
-  EXPECT_EQ(fake.files.Content(Custom("Item.ac2")), "saved files\r\n");
-  EXPECT_TRUE(fake.files.Exists(InApp("temp1.ac")));
-}
-
-TEST_F(CustomItemFilesTest, SaveReplacesAnItemFileOnlyInEditMode) {
+TEST_F(CustomItemFilesTest, SaveReplacesAnItemFileOnlyInEditModeAndOnlyWithContent) {
+  fake.files.AddFile(Custom("Item.ac1"), "saved reg\r\n", file_attr::ReadOnly);
   fake.files.AddFile(Custom("Item.ac2"), "saved\r\n");
+  fake.files.AddFile(InApp("temp.ac"), "new reg\r\n");
   fake.files.AddFile(InApp("temp1.ac"), "new\r\n");
 
   app.editMode = false;
@@ -301,20 +257,19 @@ TEST_F(CustomItemFilesTest, SaveReplacesAnItemFileOnlyInEditMode) {
   EXPECT_EQ(fake.files.Content(InApp("temp1.ac")), "new\r\n");
 
   app.editMode = true;
-  EXPECT_EQ(MoveWorkingCopiesIntoPlace(fake.files, app, "Item").file, MoveOutcome::Moved);
+  const SaveOutcome outcome = MoveWorkingCopiesIntoPlace(fake.files, app, "Item");
+  EXPECT_EQ(outcome.file, MoveOutcome::Moved);
   EXPECT_EQ(fake.files.Content(Custom("Item.ac2")), "new\r\n");
-  EXPECT_FALSE(fake.files.Exists(InApp("temp1.ac")));
-  // A second Save finds nothing left to move.
-  EXPECT_EQ(MoveWorkingCopiesIntoPlace(fake.files, app, "Item").file, MoveOutcome::NoWorkingCopy);
-}
+  // The read-only item file cannot be replaced: its working copy is kept.
+  EXPECT_EQ(outcome.registry, MoveOutcome::Failed);
+  EXPECT_EQ(fake.files.Content(Custom("Item.ac1")), "saved reg\r\n");
+  EXPECT_EQ(fake.files.Content(InApp("temp.ac")), "new reg\r\n");
 
-TEST_F(CustomItemFilesTest, SaveKeepsTheWorkingCopyWhenTheItemFileCannotBeReplaced) {
-  fake.files.AddFile(Custom("Item.ac1"), "saved\r\n", file_attr::ReadOnly);
-  fake.files.AddFile(InApp("temp.ac"), "new\r\n");
-  app.editMode = true;
-  EXPECT_EQ(MoveWorkingCopiesIntoPlace(fake.files, app, "Item").registry, MoveOutcome::Failed);
-  EXPECT_EQ(fake.files.Content(Custom("Item.ac1")), "saved\r\n");
-  EXPECT_EQ(fake.files.Content(InApp("temp.ac")), "new\r\n");
+  fake.files.AddFile(InApp("temp1.ac"), "");  // zero bytes: stays where it lies
+  EXPECT_EQ(MoveWorkingCopiesIntoPlace(fake.files, app, "Item").file,
+            MoveOutcome::EmptyWorkingCopy);
+  EXPECT_EQ(fake.files.Content(Custom("Item.ac2")), "new\r\n");
+  EXPECT_TRUE(fake.files.Exists(InApp("temp1.ac")));
 }
 
 }  // namespace

@@ -40,11 +40,10 @@ class CustomItemsTest : public ::testing::Test, protected fakes::FakeCleanContex
   bool Exists(const std::string& path) { return fake.files.Exists(path); }
 };
 
-TEST_F(CustomItemsTest, EmptyOrMissingFolderDoesNothing) {
+TEST_F(CustomItemsTest, EmptyMissingOrNestedItemFoldersDoNothing) {
   fake.files.AddFile(Data("a.tmp"));
+  fake.files.AddFile(app.CustomFolder() + "\\Nested\\Item.ac2", Record("F", Data("a.tmp")));
   CleanCustomItems(context);
-  EXPECT_FALSE(context.filesRemoved);
-
   app.appFolder = "C:\\Elsewhere";
   CleanCustomItems(context);
   EXPECT_FALSE(context.filesRemoved);
@@ -54,30 +53,20 @@ TEST_F(CustomItemsTest, EmptyOrMissingFolderDoesNothing) {
 TEST_F(CustomItemsTest, TheKindDecidesNotTheExtension) {
   fake.registry.SetString(HKCU, "Software\\Example\\Recent\\Inner", "File1", "x");
   fake.registry.SetString(HKCU, "Software\\Example", "LastFile", "x");
+  fake.registry.SetString(HKCU, "Software\\Example", "", "default");
   fake.files.AddFile(Data("old.chk"));
   Item("Keys.ac2", Record("K", "HKEY_CURRENT_USER\\Software\\Example\\Recent"));
-  Item("Values.txt", Record("V", "HKEY_CURRENT_USER\\Software\\Example", "LastFile"));
+  Item("Values.txt", Record("V", "HKEY_CURRENT_USER\\Software\\Example", "LastFile") +
+                         Record("V", "HKEY_CURRENT_USER\\Software\\Example", ""));
   Item("Files", Record("F", Data("*.chk")));
 
   CleanCustomItems(context);
 
   EXPECT_FALSE(fake.registry.KeyExists(HKCU, "Software\\Example\\Recent"));
-  EXPECT_FALSE(fake.registry.ValueExists(HKCU, "Software\\Example", "LastFile"));
+  EXPECT_TRUE(fake.registry.ValueNames(HKCU, "Software\\Example").empty());
   EXPECT_TRUE(fake.registry.KeyExists(HKCU, "Software\\Example"));
   EXPECT_FALSE(Exists(Data("old.chk")));
   EXPECT_TRUE(context.filesRemoved);
-}
-
-TEST_F(CustomItemsTest, EmptyValueNameRemovesTheDefaultValueAndKeepsTheKey) {
-  fake.registry.SetString(HKCU, "Software\\Example", "", "default");
-  fake.registry.SetString(HKCU, "Software\\Example", "Named", "keep");
-  Item("Item.ac1", Record("V", "HKEY_CURRENT_USER\\Software\\Example", ""));
-
-  CleanCustomItems(context);
-
-  EXPECT_FALSE(fake.registry.ValueExists(HKCU, "Software\\Example", ""));
-  EXPECT_TRUE(fake.registry.ValueExists(HKCU, "Software\\Example", "Named"));
-  EXPECT_FALSE(context.filesRemoved);
 }
 
 TEST_F(CustomItemsTest, RegistryPathsWithoutAnExactRootAreLeft) {
@@ -124,38 +113,29 @@ TEST_F(CustomItemsTest, PatternRemovesHiddenSystemAndReadOnlyMatchesWithAndWitho
   }
 }
 
-TEST_F(CustomItemsTest, PatternDoesNotReachIntoSubFoldersAndAFolderNameRemovesNothing) {
+TEST_F(CustomItemsTest, APatternStaysInItsFolderAndRelativePatternsAreNotListed) {
   fake.files.AddFile(Data("disk.chk"));
+  fake.files.AddFile(Data("one.txt"));
   fake.files.AddFile(Data("Sub\\deeper.chk"));
-  fake.files.AddFile(Data("Sub\\other.txt"));
   fake.files.AddFolder(Data("Folder.chk"));
-  Item("A.ac2", Record("F", Data("*.chk")) + Record("F", Data("Sub")) + Record("F", "NoSeparator"));
+  // Relative patterns would be resolved against the program's current folder.
+  Item("A.ac2", Record("F", Data("*.chk")) + Record("F", Data("Sub")) + Record("F", "NoSeparator") +
+                    Record("F", Data("one.txt")) + Record("F", "C:\\NoSuchFolder\\*.*") +
+                    Record("F", "Data\\*.tmp") + Record("F", "C:Data\\*.tmp") +
+                    Record("F", "\\Data\\*.tmp") + Record("F", "1:\\Data\\*.tmp"));
+  fake.files.ClearCalls();
 
   CleanCustomItems(context);
 
   EXPECT_FALSE(Exists(Data("disk.chk")));
-  EXPECT_TRUE(Exists(Data("Sub\\deeper.chk")));
-  EXPECT_TRUE(Exists(Data("Sub\\other.txt")));
-  EXPECT_TRUE(Exists(Data("Folder.chk")));
-}
-
-TEST_F(CustomItemsTest, RelativePatternsAreNotListed) {
-  // They would be resolved against the program's current folder.
-  Item("A.ac2", Record("F", "Data\\*.tmp") + Record("F", "C:Data\\*.tmp") +
-                    Record("F", "\\Data\\*.tmp") + Record("F", "1:\\Data\\*.tmp"));
-  fake.files.ClearCalls();
-  CleanCustomItems(context);
-  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::ListDirectory), 1u);  // the custom folder only
-  EXPECT_FALSE(context.filesRemoved);
-}
-
-TEST_F(CustomItemsTest, SingleFilePathAndMissingFiles) {
-  fake.files.AddFile(Data("one.txt"));
-  Item("A.ac2", Record("F", Data("one.txt")) + Record("F", Data("absent.txt")) +
-                    Record("F", "C:\\NoSuchFolder\\*.*"));
-  CleanCustomItems(context);
   EXPECT_FALSE(Exists(Data("one.txt")));
-  EXPECT_TRUE(context.filesRemoved);
+  EXPECT_TRUE(Exists(Data("Sub\\deeper.chk")));
+  EXPECT_TRUE(Exists(Data("Folder.chk")));
+  for (const fakes::FsCall& call : fake.files.Calls()) {
+    if (call.op == fakes::FsOp::ListDirectory) {
+      EXPECT_TRUE(call.path.starts_with("C:\\")) << call.path;
+    }
+  }
 }
 
 TEST_F(CustomItemsTest, AFileInUseStaysAndTheNextMatchFollows) {
@@ -196,13 +176,6 @@ TEST_F(CustomItemsTest, DamagedItemFilesNeverStopTheGoodRecords) {
   EXPECT_FALSE(fake.registry.KeyExists(HKCU, "Software\\Gone"));
   EXPECT_TRUE(Exists(Data("keep1.tmp")));
   EXPECT_TRUE(Exists(Data("keep2.tmp")));
-}
-
-TEST_F(CustomItemsTest, SubFoldersOfTheCustomFolderAreNotRead) {
-  fake.files.AddFile(Data("x.tmp"));
-  fake.files.AddFile(app.CustomFolder() + "\\Nested\\Item.ac2", Record("F", Data("x.tmp")));
-  CleanCustomItems(context);
-  EXPECT_TRUE(Exists(Data("x.tmp")));
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ namespace quorvane {
 namespace {
 
 constexpr char kFolder[] = "C:\\Program Files\\Quorvane";
+constexpr char kIni[] = "C:\\Program Files\\Quorvane\\Local.Ini";
+constexpr char kCustom[] = "C:\\Program Files\\Quorvane\\Custom";
 
 // Records what start-up asks of the windows, in order.
 class RecordingWindows final : public StartUpWindows {
@@ -43,88 +45,59 @@ class StartUpTest : public ::testing::Test {
     fake.shell.applicationFolder = kFolder;
     fake.files.AddFolder(kFolder);
   }
-  StartUpResult RunMain() {
-    Platform platform = fake.platform();
-    StartUp startUp(platform, context, windows);
+  static StartUpResult Run(fakes::FakePlatform& on, AppContext& into, RecordingWindows& shown) {
+    Platform platform = on.platform();
+    StartUp startUp(platform, into, shown);
     return startUp.Main();
   }
-  void StoreShowtip(std::string_view value) {
-    fake.userSettings.SaveSetting("Quorvane", "Options", "Showtip", value);
-  }
+  StartUpResult RunMain() { return Run(fake, context, windows); }
 
   fakes::FakePlatform fake;
   AppContext context;
   RecordingWindows windows;
 };
 
-TEST_F(StartUpTest, OpensTipThenMainWindowAndSetsTheCaption) {
+TEST_F(StartUpTest, OpensTipThenMainWindowAndCreatesTheCustomFolder) {
   ASSERT_EQ(RunMain(), StartUpResult::Started);
   EXPECT_EQ(windows.events,
             (std::vector<std::string>{"help C:\\Program Files\\Quorvane\\Help\\Help.chm", "tip",
                                       "main", "caption Quorvane Version 5.0"}));
   EXPECT_EQ(context.appFolder, kFolder);
-  EXPECT_EQ(MainWindowCaption(), "Quorvane Version 5.0");
-}
-
-TEST_F(StartUpTest, WithoutLocalIniTheSettingsFileStaysEmptyAndIsNotCreated) {
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
+  EXPECT_TRUE(fake.files.Attributes(kCustom) & file_attr::Directory);
+  // Without a Local.Ini the settings file stays empty and none is created.
   EXPECT_EQ(context.settingsFile, "");
-  EXPECT_FALSE(fake.files.Exists("C:\\Program Files\\Quorvane\\Local.Ini"));
-  EXPECT_FALSE(fake.profile.HasFile("C:\\Program Files\\Quorvane\\Local.Ini"));
+  EXPECT_FALSE(fake.files.Exists(kIni));
+  EXPECT_FALSE(fake.profile.HasFile(kIni));
   EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::WriteFile), 0u);
 }
 
-TEST_F(StartUpTest, AnOrdinaryLocalIniBecomesTheSettingsFile) {
-  fake.files.AddFile("C:\\Program Files\\Quorvane\\Local.Ini", "[IEOptions]\r\n",
-                     file_attr::ReadOnly | file_attr::Archive);
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
-  EXPECT_EQ(context.settingsFile, "C:\\Program Files\\Quorvane\\Local.Ini");
-}
-
-TEST_F(StartUpTest, HiddenOrSystemLocalIniOrAFolderOfThatNameDoesNotCount) {
-  for (std::uint32_t attrs : {file_attr::Hidden, file_attr::System}) {
+TEST_F(StartUpTest, OnlyAnOrdinaryLocalIniBecomesTheSettingsFile) {
+  for (std::uint32_t attrs : {file_attr::Hidden, file_attr::System, file_attr::Directory,
+                              file_attr::ReadOnly | file_attr::Archive}) {
     fakes::FakePlatform other;
     other.shell.applicationFolder = kFolder;
-    other.files.AddFile("C:\\Program Files\\Quorvane\\Local.Ini", "", attrs);
-    Platform platform = other.platform();
-    AppContext hiddenContext;
-    StartUp startUp(platform, hiddenContext, windows);
-    ASSERT_EQ(startUp.Main(), StartUpResult::Started);
-    EXPECT_EQ(hiddenContext.settingsFile, "") << attrs;
+    if (attrs == file_attr::Directory) {
+      other.files.AddFolder(kIni);
+    } else {
+      other.files.AddFile(kIni, "[IEOptions]\r\n", attrs);
+    }
+    AppContext otherContext;
+    ASSERT_EQ(Run(other, otherContext, windows), StartUpResult::Started);
+    EXPECT_EQ(otherContext.settingsFile, attrs & file_attr::ReadOnly ? kIni : "") << attrs;
   }
-  fake.files.AddFolder("C:\\Program Files\\Quorvane\\Local.Ini");
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
-  EXPECT_EQ(context.settingsFile, "");
 }
 
-TEST_F(StartUpTest, CreatesTheCustomFolderWhenNothingOfThatNameExists) {
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
-  EXPECT_TRUE(fake.files.Attributes("C:\\Program Files\\Quorvane\\Custom") & file_attr::Directory);
-  EXPECT_EQ(context.CustomFolder(), "C:\\Program Files\\Quorvane\\Custom");
-}
-
-TEST_F(StartUpTest, LeavesAnExistingCustomFolderAlone) {
-  fake.files.AddFile("C:\\Program Files\\Quorvane\\Custom\\Temp.ac2", "x");
+TEST_F(StartUpTest, AnExistingCustomFileOrFolderIsKeptAndStartUpCompletes) {
+  fake.files.AddFile(kCustom, "not a folder");
   ASSERT_EQ(RunMain(), StartUpResult::Started);
   EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::CreateDirectory), 0u);
-  EXPECT_EQ(fake.files.Content("C:\\Program Files\\Quorvane\\Custom\\Temp.ac2"), "x");
-}
-
-TEST_F(StartUpTest, AFileNamedCustomIsKeptAndStartUpCompletes) {
-  fake.files.AddFile("C:\\Program Files\\Quorvane\\Custom", "not a folder");
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
-  EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::CreateDirectory), 0u);
-  EXPECT_EQ(fake.files.Content("C:\\Program Files\\Quorvane\\Custom"), "not a folder");
-  EXPECT_FALSE(fake.files.Attributes("C:\\Program Files\\Quorvane\\Custom") & file_attr::Directory);
+  EXPECT_EQ(fake.files.Content(kCustom), "not a folder");
   EXPECT_EQ(windows.events.back(), "caption Quorvane Version 5.0");
-}
 
-TEST_F(StartUpTest, ACustomFolderThatCannotBeCreatedDoesNotStopStartUp) {
   fakes::FakePlatform bare;  // the application folder itself does not exist here
   bare.shell.applicationFolder = "D:\\Gone";
-  Platform platform = bare.platform();
-  StartUp startUp(platform, context, windows);
-  ASSERT_EQ(startUp.Main(), StartUpResult::Started);
+  AppContext bareContext;
+  ASSERT_EQ(Run(bare, bareContext, windows), StartUpResult::Started);
   EXPECT_FALSE(bare.files.Exists("D:\\Gone\\Custom"));
   EXPECT_EQ(windows.events.back(), "caption Quorvane Version 5.0");
 }
@@ -138,70 +111,50 @@ TEST_F(StartUpTest, ApplicationFolderAtADriveRootDoublesTheSeparator) {
   EXPECT_TRUE(fake.files.Attributes("C:\\Custom") & file_attr::Directory);
 }
 
-TEST_F(StartUpTest, SecondCopyEndsAtOnceAndTouchesNothing) {
-  fake.windows.heldInstances.insert(std::string(kExeName));
-  fake.files.ClearCalls();
-  ASSERT_EQ(RunMain(), StartUpResult::AlreadyRunning);
-  EXPECT_TRUE(windows.events.empty());
-  EXPECT_TRUE(fake.files.Calls().empty());
-  EXPECT_EQ(fake.userSettings.readCount, 0);
-  EXPECT_EQ(fake.userSettings.writeCount, 0);
-  EXPECT_TRUE(fake.windows.messageBoxes.empty());
-  EXPECT_EQ(context.appFolder, "");
-  EXPECT_EQ(context.settingsFile, "");
-}
-
-TEST_F(StartUpTest, FirstCopyHoldsTheTokenSoTheNextOneIsRefused) {
+TEST_F(StartUpTest, TheFirstCopyHoldsTheTokenSoASecondEndsAtOnceAndTouchesNothing) {
   ASSERT_EQ(RunMain(), StartUpResult::Started);
+  fake.files.ClearCalls();
+  const int settingsCalls = fake.userSettings.readCount + fake.userSettings.writeCount;
   RecordingWindows secondWindows;
   AppContext secondContext;
-  Platform platform = fake.platform();
-  StartUp second(platform, secondContext, secondWindows);
-  EXPECT_EQ(second.Main(), StartUpResult::AlreadyRunning);
+  EXPECT_EQ(Run(fake, secondContext, secondWindows), StartUpResult::AlreadyRunning);
   EXPECT_TRUE(secondWindows.events.empty());
-}
-
-TEST_F(StartUpTest, AFailingTipWindowDoesNotKeepTheMainWindowClosed) {
-  windows.tipFails = true;
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
-  EXPECT_EQ(windows.events.back(), "caption Quorvane Version 5.0");
+  EXPECT_TRUE(fake.files.Calls().empty());
+  EXPECT_EQ(fake.userSettings.readCount + fake.userSettings.writeCount, settingsCalls);
+  EXPECT_TRUE(fake.windows.messageBoxes.empty());
+  EXPECT_EQ(secondContext.appFolder, "");
 }
 
 TEST_F(StartUpTest, ShowtipIsReadForTheExecutableNameInSectionOptions) {
   fake.userSettings.SaveSetting("Quorvane", "Other", "Showtip", "1");
   fake.userSettings.SaveSetting("Kelverin", "Options", "Showtip", "1");
   fake.userSettings.SaveSetting("QUORVANE", "options", "SHOWTIP", "0");
+  windows.tipFails = true;  // and a failing tip window does not keep the main window closed
   ASSERT_EQ(RunMain(), StartUpResult::Started);
   EXPECT_FALSE(windows.TipShown());
-  // Reading the flag stores nothing.
-  EXPECT_FALSE(fake.userSettings.Has("Quorvane", "Options", "Other"));
-}
-
-struct ShowtipCase {
-  const char* stored;  // nullptr: absent from the store
-  bool tipShown;
-};
-
-class ShowtipTest : public StartUpTest, public ::testing::WithParamInterface<ShowtipCase> {};
-
-TEST_P(ShowtipTest, OnlyAFlagOfExactlyOneShowsTheTip) {
-  if (GetParam().stored) StoreShowtip(GetParam().stored);
-  ASSERT_EQ(RunMain(), StartUpResult::Started);
-  EXPECT_EQ(windows.TipShown(), GetParam().tipShown);
   EXPECT_EQ(windows.events.back(), "caption Quorvane Version 5.0");
-  if (!GetParam().stored) EXPECT_FALSE(fake.userSettings.Has("Quorvane", "Options", "Showtip"));
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredValues, ShowtipTest,
-                         ::testing::Values(ShowtipCase{nullptr, true}, ShowtipCase{"1", true},
-                                           ShowtipCase{"0", false}, ShowtipCase{"2", false},
-                                           ShowtipCase{"1.4", true},   // rounds to 1
-                                           ShowtipCase{"1.5", false},  // rounds to 2
-                                           ShowtipCase{"0.5", false},  // a tie rounds to the even 0
-                                           ShowtipCase{" 1 ", true}, ShowtipCase{"abc", false},
-                                           ShowtipCase{"", false}, ShowtipCase{"300", false},
-                                           ShowtipCase{"257", false},  // not 257 mod 256
-                                           ShowtipCase{"-1", false}, ShowtipCase{"true", false}));
+TEST_F(StartUpTest, OnlyAFlagThatRoundsToExactlyOneShowsTheTip) {
+  // An absent flag shows the tip and is not stored by reading it.
+  ASSERT_EQ(RunMain(), StartUpResult::Started);
+  EXPECT_TRUE(windows.TipShown());
+  EXPECT_FALSE(fake.userSettings.Has("Quorvane", "Options", "Showtip"));
+  const auto tipShownFor = [](const char* stored) {
+    fakes::FakePlatform other;
+    other.shell.applicationFolder = kFolder;
+    other.userSettings.SaveSetting("Quorvane", "Options", "Showtip", stored);
+    RecordingWindows shown;
+    AppContext otherContext;
+    EXPECT_EQ(Run(other, otherContext, shown), StartUpResult::Started);
+    return shown.TipShown();
+  };
+  for (const char* stored : {"1", "1.4", " 1 "}) EXPECT_TRUE(tipShownFor(stored)) << stored;
+  // "1.5" rounds to 2 and the tie "0.5" to the even 0; "257" is not taken modulo 256.
+  for (const char* stored : {"0", "2", "1.5", "0.5", "abc", "", "300", "257", "-1", "true"}) {
+    EXPECT_FALSE(tipShownFor(stored)) << stored;
+  }
+}
 
 }  // namespace
 }  // namespace quorvane

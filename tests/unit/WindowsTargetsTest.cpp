@@ -30,7 +30,7 @@ class WindowsTargetsTest : public ::testing::Test, protected fakes::FakeCleanCon
 
 TEST_F(WindowsTargetsTest, FindHistoryRemovesTheSearchListsAndNothingBeside) {
   CleanFindHistory(context);  // nothing there yet: no message
-  fake.registry.SetString(HKCU, kExplorer, "Doc Find Spec MRU", "a");
+  fake.registry.SetString(HKCU, kExplorer, kFindHistoryValue, "a");
   fake.registry.SetString(HKCU, kExplorer, "ShellState", "keep");
   fake.registry.SetString(
       HKCU, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3}\\FilesNamedMRU",

@@ -160,14 +160,6 @@ std::vector<std::string> RegValueNames(HKEY root, const std::string& key) {
   return names;
 }
 
-std::vector<std::string> RegSubKeyNames(HKEY root, const std::string& key) {
-  std::vector<std::string> names;
-  Key opened(root, Widen(key), KEY_READ);
-  if (!opened) return names;
-  for (const auto& [name, child] : Snapshot(opened.get()).children) names.push_back(Narrow(name));
-  return names;
-}
-
 void DeleteRegTree(HKEY root, const std::string& key) {
   RegDeleteTreeW(root, Widen(key).c_str());
   RegDeleteKeyW(root, Widen(key).c_str());
@@ -177,20 +169,6 @@ bool SeedCacheEntry(const std::string& url, DWORD type) {
   FILETIME never{};
   const std::wstring wide = Widen(url);
   return CommitUrlCacheEntryW(wide.c_str(), nullptr, never, never, type, nullptr, 0, nullptr,
-                              nullptr) != FALSE;
-}
-
-bool SeedCacheFile(const std::string& url, DWORD type) {
-  const std::wstring wide = Widen(url);
-  wchar_t file[MAX_PATH] = {};
-  if (!CreateUrlCacheEntryW(wide.c_str(), 1, L"css", file, 0)) return false;
-  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(handle, "x", 1, &written, nullptr);
-  CloseHandle(handle);
-  FILETIME never{};
-  return CommitUrlCacheEntryW(wide.c_str(), file, never, never, type, nullptr, 0, L"css",
                               nullptr) != FALSE;
 }
 
@@ -208,10 +186,6 @@ void RemoveCacheEntries(const std::vector<std::string>& urls) {
 bool UnderWine() {
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-void SetFileAttributesOf(const std::string& path, DWORD attributes) {
-  SetFileAttributesW(Widen(path).c_str(), attributes);
 }
 
 }  // namespace quorvane::testing

@@ -59,21 +59,16 @@ void SetRegString(HKEY root, const std::string& key, const std::string& name,
 bool RegKeyExists(HKEY root, const std::string& key);
 bool RegValueExists(HKEY root, const std::string& key, const std::string& name);
 std::vector<std::string> RegValueNames(HKEY root, const std::string& key);
-std::vector<std::string> RegSubKeyNames(HKEY root, const std::string& key);
 void DeleteRegTree(HKEY root, const std::string& key);
 
 // --- The real URL cache
 // Adds an entry of the given type with no local file; false when WinINet refuses it.
 bool SeedCacheEntry(const std::string& url, DWORD type);
-// Adds an entry with a local file of one byte, as the browser stores a downloaded page.
-bool SeedCacheFile(const std::string& url, DWORD type);
 bool CacheEntryExists(const std::string& url);
 // Removes the entries a test added, whatever became of them.
 void RemoveCacheEntries(const std::vector<std::string>& urls);
 
 // True when the test runs under Wine rather than on Windows itself.
 bool UnderWine();
-
-void SetFileAttributesOf(const std::string& path, DWORD attributes);
 
 }  // namespace quorvane::testing

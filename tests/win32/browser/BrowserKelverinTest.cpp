@@ -40,6 +40,20 @@ const std::string kTypedUrls = "Software\\Microsoft\\Internet Explorer\\TypedURL
 const std::string kPage = "http://quorvane.test/kelverin/page.html";
 const std::string kCookieEntry = "Cookie:tester@quorvane.test/kelverin/";
 
+// The files of a profile, and whether a clean removes them: a Trash directly in the mail
+// folder belongs to no mail folder and stays.
+constexpr std::pair<const char*, bool> kProfileFiles[] = {
+    {"Cache\\A1B2C3D4", true},
+    {"Cache\\Sub\\E5F6", true},
+    {"cookies.txt", true},
+    {"history.dat", true},
+    {"netscape.hst", true},
+    {"mail\\Local Folders\\Trash", true},
+    {"mail\\Local Folders\\Trash.msf", true},
+    {"mail\\Local Folders\\Inbox", false},
+    {"prefs.js", false},
+    {"mail\\Trash", false}};
+
 constexpr char kNetscapeOptions[] =
     "[Netscape Options]\r\nNetscape=1\r\nCache=1\r\nCookies=1\r\nClean=1\r\nMailTrash=1\r\n"
     "FormData=1\r\n[Wash Options]\r\nSkipAllCustomWashItems=1\r\n";
@@ -60,47 +74,29 @@ class BrowserKelverinTest : public ::testing::Test {
     return RunProcess("\"" + (box / "Kelverin.exe") + "\" --clean", box.Path(), 120000);
   }
 
-  // A profile with one trace of every kind and a file that no target removes.
-  void SeedProfile(const std::string& relative) {
-    box.WriteFile(relative + "\\Cache\\A1B2C3D4", "cached page");
-    box.WriteFile(relative + "\\Cache\\Sub\\E5F6", "cached image");
-    SetFileAttributesOf(box / (relative + "\\Cache\\Sub\\E5F6"), FILE_ATTRIBUTE_READONLY);
-    box.WriteFile(relative + "\\cookies.txt", "cookie");
-    box.WriteFile(relative + "\\history.dat", "history");
-    box.WriteFile(relative + "\\netscape.hst", "history");
-    box.WriteFile(relative + "\\prefs.js", "preferences");
-    box.WriteFile(relative + "\\mail\\Local Folders\\Trash", "deleted mail");
-    box.WriteFile(relative + "\\mail\\Local Folders\\Trash.msf", "index");
-    box.WriteFile(relative + "\\mail\\Local Folders\\Inbox", "kept mail");
-    box.WriteFile(relative + "\\mail\\Trash", "directly in the mail folder");
+  // A profile with one trace of every kind, and files that no target removes.
+  void SeedProfile(const std::string& profile) {
+    for (const auto& [name, goes] : kProfileFiles) box.WriteFile(profile + "\\" + name, name);
+    ASSERT_TRUE(SetFileAttributesW(Widen(box / (profile + "\\Cache\\Sub\\E5F6")).c_str(),
+                                   FILE_ATTRIBUTE_READONLY));
   }
-  void ExpectCleaned(const std::string& relative) {
-    SCOPED_TRACE(relative);
-    EXPECT_TRUE(box.Exists(relative + "\\Cache"));
-    EXPECT_FALSE(box.Exists(relative + "\\Cache\\A1B2C3D4"));
-    EXPECT_FALSE(box.Exists(relative + "\\Cache\\Sub"));
-    EXPECT_FALSE(box.Exists(relative + "\\cookies.txt"));
-    EXPECT_FALSE(box.Exists(relative + "\\history.dat"));
-    EXPECT_FALSE(box.Exists(relative + "\\netscape.hst"));
-    EXPECT_FALSE(box.Exists(relative + "\\mail\\Local Folders\\Trash"));
-    EXPECT_FALSE(box.Exists(relative + "\\mail\\Local Folders\\Trash.msf"));
-    EXPECT_TRUE(box.Exists(relative + "\\mail\\Local Folders\\Inbox"));
-    EXPECT_TRUE(box.Exists(relative + "\\mail\\Trash"));
-    EXPECT_TRUE(box.Exists(relative + "\\prefs.js"));
+  void ExpectCleaned(const std::string& profile, bool cleaned) {
+    SCOPED_TRACE(profile);
+    for (const auto& [name, goes] : kProfileFiles) {
+      EXPECT_EQ(box.Exists(profile + "\\" + name), !(goes && cleaned)) << name;
+    }
+    EXPECT_TRUE(box.Exists(profile + "\\Cache"));
   }
-  void ExpectUntouched(const std::string& relative) {
-    SCOPED_TRACE(relative);
-    EXPECT_TRUE(box.Exists(relative + "\\Cache\\A1B2C3D4"));
-    EXPECT_TRUE(box.Exists(relative + "\\cookies.txt"));
-    EXPECT_TRUE(box.Exists(relative + "\\history.dat"));
-    EXPECT_TRUE(box.Exists(relative + "\\netscape.hst"));
-    EXPECT_TRUE(box.Exists(relative + "\\mail\\Local Folders\\Trash"));
-  }
-  void SeedTypedHistory() {
+  void SeedNavigator(const std::string& installDirectory, const std::string& user) {
+    SetRegString(HKEY_LOCAL_MACHINE, kNetscapeKey + "\\Netscape Navigator", "CurrentVersion",
+                 "4.79");
+    SetRegString(HKEY_CURRENT_USER, kNavigatorMain, "Install Directory", installDirectory);
+    SetRegString(HKEY_CURRENT_USER, kNavigatorBiff, "CurrentUser", user);
     for (const char* name : {"URL_1", "url_2", "Url_3"}) {
       SetRegString(HKEY_CURRENT_USER, kUrlHistory, name, "http://quorvane.test/");
     }
     SetRegString(HKEY_CURRENT_USER, kUrlHistory, "Kept", "stays");
+    box.WriteFile("Local.Ini", kNetscapeOptions);
   }
 
   Sandbox box;
@@ -109,13 +105,22 @@ class BrowserKelverinTest : public ::testing::Test {
   RegistryTreeGuard profileList{HKEY_CURRENT_USER, kNProfile};
 };
 
-TEST_F(BrowserKelverinTest, TheSelectedNetscape6ProfilesAreCleaned) {
-  SetRegString(HKEY_LOCAL_MACHINE, "Software\\Netscape\\Netscape 6", "CurrentVersion", "6.2.3");
-  // Navigator is installed as well; with Netscape 6 present its profile is left alone.
-  SetRegString(HKEY_LOCAL_MACHINE, "Software\\Netscape\\Netscape Navigator", "CurrentVersion",
-               "4.79");
-  SetRegString(HKEY_CURRENT_USER, kNavigatorMain, "Install Directory", box / "Netscape\\Program");
-  SetRegString(HKEY_CURRENT_USER, kNavigatorBiff, "CurrentUser", "bob");
+TEST_F(BrowserKelverinTest, TheNavigatorProfileThenTheSelectedNetscape6ProfilesAreCleaned) {
+  SeedNavigator(box / "Netscape\\Program", "bob");
+  SeedProfile("Netscape\\Users\\bob");
+  SeedProfile("Netscape\\Users\\alice");
+
+  ProcessResult result = Clean();
+  EXPECT_EQ(result.exitCode, 0u) << result.output;
+  EXPECT_THAT(result.output, HasSubstr("Netscape: done"));
+  ExpectCleaned("Netscape\\Users\\bob", true);
+  ExpectCleaned("Netscape\\Users\\alice", false);
+  EXPECT_THAT(RegValueNames(HKEY_CURRENT_USER, kUrlHistory), ElementsAre("Kept"));
+
+  // With Netscape 6 present, Navigator's profile is left alone and the stored selection of
+  // Netscape 6 profiles is cleaned.
+  SetRegString(HKEY_LOCAL_MACHINE, kNetscapeKey + "\\Netscape 6", "CurrentVersion", "6.2.3");
+  SeedProfile("Netscape\\Users\\bob");
   const char* rows[] = {"Profiles\\first\\abcd.slt", "Profiles\\second\\efgh.slt",
                         "Profiles\\third\\ijkl.slt"};
   for (int i = 0; i < 3; ++i) {
@@ -123,37 +128,13 @@ TEST_F(BrowserKelverinTest, TheSelectedNetscape6ProfilesAreCleaned) {
     SetRegString(HKEY_CURRENT_USER, kNProfile, std::to_string(i + 1), box / rows[i]);
   }
   SetRegString(HKEY_CURRENT_USER, kNProfile, "SelectedNProfile", "|1|3");
-  SeedProfile("Netscape\\Users\\bob");
-  SeedTypedHistory();
-  box.WriteFile("Local.Ini", kNetscapeOptions);
 
-  const ProcessResult result = Clean();
-
+  result = Clean();
   EXPECT_EQ(result.exitCode, 0u) << result.output;
-  EXPECT_THAT(result.output, HasSubstr("Netscape: done"));
-  ExpectCleaned(rows[0]);
-  ExpectUntouched(rows[1]);
-  ExpectCleaned(rows[2]);
-  ExpectUntouched("Netscape\\Users\\bob");
-  EXPECT_THAT(RegValueNames(HKEY_CURRENT_USER, kUrlHistory), ElementsAre("Kept"));
-}
-
-TEST_F(BrowserKelverinTest, TheNavigatorProfileIsFoundFromTheRegistryAndCleaned) {
-  SetRegString(HKEY_LOCAL_MACHINE, "Software\\Netscape\\Netscape Navigator", "CurrentVersion",
-               "4.79");
-  SetRegString(HKEY_CURRENT_USER, kNavigatorMain, "Install Directory", box / "Netscape\\Program");
-  SetRegString(HKEY_CURRENT_USER, kNavigatorBiff, "CurrentUser", "bob");
-  SeedProfile("Netscape\\Users\\bob");
-  SeedProfile("Netscape\\Users\\alice");
-  SeedTypedHistory();
-  box.WriteFile("Local.Ini", kNetscapeOptions);
-
-  const ProcessResult result = Clean();
-
-  EXPECT_EQ(result.exitCode, 0u) << result.output;
-  ExpectCleaned("Netscape\\Users\\bob");
-  ExpectUntouched("Netscape\\Users\\alice");
-  EXPECT_THAT(RegValueNames(HKEY_CURRENT_USER, kUrlHistory), ElementsAre("Kept"));
+  ExpectCleaned(rows[0], true);
+  ExpectCleaned(rows[1], false);
+  ExpectCleaned(rows[2], true);
+  ExpectCleaned("Netscape\\Users\\bob", false);
 }
 
 // An install directory without a back-slash names no Netscape folder. Taken as it stands,
@@ -173,11 +154,7 @@ TEST_F(BrowserKelverinTest, AnInstallDirectoryWithoutASeparatorCleansNothing) {
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << probe;
     CloseHandle(file);
   }
-  SetRegString(HKEY_LOCAL_MACHINE, "Software\\Netscape\\Netscape Navigator", "CurrentVersion",
-               "4.79");
-  SetRegString(HKEY_CURRENT_USER, kNavigatorMain, "Install Directory", "Program");
-  SetRegString(HKEY_CURRENT_USER, kNavigatorBiff, "CurrentUser", user);
-  box.WriteFile("Local.Ini", kNetscapeOptions);
+  SeedNavigator("Program", user);
 
   const ProcessResult result = Clean();
 
@@ -199,6 +176,9 @@ TEST_F(BrowserKelverinTest, TheInternetExplorerGroupCleansEveryTraceAndGoesOn) {
   SetRegString(HKEY_CURRENT_USER, kUserShellFolders, "Cookies", box / "Cookies");
   SetRegString(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", box / "Downloads");
   box.WriteFile("Cookies\\tester@quorvane[1].txt", "cookie");
+  box.WriteFile("Cookies\\hidden@quorvane[1].txt", "hidden cookie");
+  ASSERT_TRUE(SetFileAttributesW(Widen(box / "Cookies\\hidden@quorvane[1].txt").c_str(),
+                                 FILE_ATTRIBUTE_HIDDEN));
   box.WriteFile("Cookies\\index.dat", "index");
   box.WriteFile("Downloads\\control.ocx", "program");
   box.WriteFile("Downloads\\CONFLICT.1\\control.ocx", "older program");
@@ -219,6 +199,7 @@ TEST_F(BrowserKelverinTest, TheInternetExplorerGroupCleansEveryTraceAndGoesOn) {
   EXPECT_FALSE(CacheEntryExists(kPage));
   EXPECT_TRUE(CacheEntryExists(kCookieEntry));
   EXPECT_FALSE(box.Exists("Cookies\\tester@quorvane[1].txt"));
+  EXPECT_TRUE(box.Exists("Cookies\\hidden@quorvane[1].txt"));
   EXPECT_TRUE(box.Exists("Cookies\\index.dat"));
   EXPECT_FALSE(box.Exists("Downloads\\control.ocx"));
   EXPECT_TRUE(box.Exists("Downloads\\CONFLICT.1\\control.ocx"));

@@ -67,6 +67,7 @@ class BindingsTest : public ::testing::Test {
 
   // The models outlive the bindings, as a presenter outlives its window.
   ui::CheckBox check_;
+  ui::CheckBox tick_;
   ui::Button button_;
   ui::Label label_;
   ui::ProgressBar bar_;
@@ -78,118 +79,86 @@ class BindingsTest : public ::testing::Test {
   int lastId_ = 100;
 };
 
-TEST_F(BindingsTest, CheckBoxShowsItsModelAndTakesTheUsersClick) {
-  ui::CheckBox& model = check_;
-  model.SetCaption("Cookies");
+TEST_F(BindingsTest, CheckBoxShowsItsModelAndTakesTheUsersClickUnlessATickOnly) {
+  check_.SetCaption("Cookies");
   int clicks = 0;
-  model.onClick = [&] { ++clicks; };
+  check_.onClick = [&] { ++clicks; };
   HWND box = Make(L"Button", BS_CHECKBOX);
-  bindings_.Bind(box, model);
+  HWND tick = Make(L"Button", BS_CHECKBOX);
+  bindings_.Bind(box, check_);
+  bindings_.BindTick(tick, tick_);
   EXPECT_EQ(Caption(box), "Cookies");
-  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
-  model.SetValue(1);  // code sets the box: it shows, and the click handler runs
+  check_.SetValue(1);  // code sets the box: it shows, and the click handler runs
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(clicks, 1);
-
   SendMessageW(box, BM_CLICK, 0, 0);  // the user unticks it
-  EXPECT_EQ(model.Value(), 0);
+  EXPECT_EQ(check_.Value(), 0);
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(clicks, 2);
-
-  model.SetEnabled(false);
+  check_.SetEnabled(false);
   EXPECT_FALSE(IsWindowEnabled(box));
   UserCommand(box, BN_CLICKED);  // a click that slips through changes nothing
-  EXPECT_EQ(model.Value(), 0);
+  EXPECT_EQ(check_.Value(), 0);
   EXPECT_EQ(clicks, 2);
+
+  SendMessageW(tick, BM_CLICK, 0, 0);  // a tick ignores the user but follows its model
+  EXPECT_EQ(tick_.Value(), 0);
+  EXPECT_EQ(SendMessageW(tick, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  tick_.SetValue(1);
+  EXPECT_EQ(SendMessageW(tick, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
-TEST_F(BindingsTest, TickFollowsTheModelButIgnoresTheUser) {
-  ui::CheckBox& model = check_;
-  HWND box = Make(L"Button", BS_CHECKBOX);
-  bindings_.BindTick(box, model);
-  SendMessageW(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(model.Value(), 0);
-  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  model.SetValue(1);
-  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-}
-
-TEST_F(BindingsTest, ButtonAndLabelFollowCaptionStateAndVisibility) {
-  ui::Button& button = button_;
-  button.SetCaption("&Exit");
+TEST_F(BindingsTest, ButtonLabelAndProgressBarFollowTheirModels) {
   int clicks = 0;
-  button.onClick = [&] { ++clicks; };
-  ui::Label& label = label_;
-  label.SetCaption("Estimated Drive Space Restored: ");
-  HWND buttonControl = Make(L"Button", BS_PUSHBUTTON);
-  HWND labelControl = Make(L"Static", SS_LEFT);
-  bindings_.Bind(buttonControl, button);
-  bindings_.Bind(labelControl, label);
-
-  SendMessageW(buttonControl, BM_CLICK, 0, 0);
-  EXPECT_EQ(clicks, 1);
-  button.SetCaption("&Done");
-  EXPECT_EQ(Caption(buttonControl), "&Done");
-  label.SetCaption("  Estimated Drive Space Restored: 1.5 Kb");
-  EXPECT_EQ(Caption(labelControl), "  Estimated Drive Space Restored: 1.5 Kb");
-  label.SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(labelControl));
-  label.SetVisible(true);
-  EXPECT_TRUE(IsWindowVisible(labelControl));
-  button.SetEnabled(false);
-  EXPECT_FALSE(IsWindowEnabled(buttonControl));
-}
-
-TEST_F(BindingsTest, ProgressBarTakesValueAndColour) {
-  ui::ProgressBar& model = bar_;
+  button_.onClick = [&] { ++clicks; };
+  HWND button = Make(L"Button", BS_PUSHBUTTON);
+  HWND label = Make(L"Static", SS_LEFT);
   HWND bar = Make(PROGRESS_CLASSW, 0);
-  bindings_.Bind(bar, model);
-  PBRANGE range{-1, -1};
-  SendMessageW(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
-  EXPECT_EQ(range.iLow, 0);
-  EXPECT_EQ(range.iHigh, 100);
-  model.SetValue(9);
+  bindings_.Bind(button, button_);
+  bindings_.Bind(label, label_);
+  bindings_.Bind(bar, bar_);
+
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  button_.SetCaption("&Done");
+  EXPECT_EQ(Caption(button), "&Done");
+  button_.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(button));
+  label_.SetCaption("  Estimated Drive Space Restored: 1.5 Kb");
+  EXPECT_EQ(Caption(label), "  Estimated Drive Space Restored: 1.5 Kb");
+  label_.SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(label));
+
+  EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 100);
+  bar_.SetValue(9);
   EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 9);
-  model.SetBarColor(255);
+  bar_.SetBarColor(255);
   EXPECT_EQ(SendMessageW(bar, PBM_GETBARCOLOR, 0, 0), 255);
 }
 
-TEST_F(BindingsTest, ComboBoxListsItemsAndTakesTheUsersChoice) {
-  ui::ComboBox& model = combo_;
+TEST_F(BindingsTest, ListsAndTabsShowTheirItemsAndTakeTheUsersChoice) {
   int clicks = 0;
-  model.onClick = [&] { ++clicks; };
-  HWND list = Make(L"ComboBox", CBS_DROPDOWNLIST);
-  bindings_.Bind(list, model);
+  combo_.onClick = [&] { ++clicks; };
+  HWND combo = Make(L"ComboBox", CBS_DROPDOWNLIST);
+  bindings_.Bind(combo, combo_);
   for (const char* entry : {"Quarter Hour", "Half Hour", "Hour", "Eight Hours"}) {
-    model.AddItem(entry);
+    combo_.AddItem(entry);
   }
-  model.SetListIndex(3);
-  EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 4);
-  EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 3);
-  EXPECT_EQ(Caption(list), "Eight Hours");
-  EXPECT_EQ(clicks, 1);
-
-  SendMessageW(list, CB_SETCURSEL, 1, 0);
-  UserCommand(list, CBN_SELCHANGE);
-  EXPECT_EQ(model.ListIndex(), 1);
+  combo_.SetListIndex(3);
+  EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(Caption(combo), "Eight Hours");
+  SendMessageW(combo, CB_SETCURSEL, 1, 0);
+  UserCommand(combo, CBN_SELCHANGE);
+  EXPECT_EQ(combo_.ListIndex(), 1);
   EXPECT_EQ(clicks, 2);
 
-  model.SetEnabled(false);
-  EXPECT_FALSE(IsWindowEnabled(list));
-}
-
-TEST_F(BindingsTest, TabStripShowsTabsAndReportsTheUsersSelection) {
-  ui::TabStrip& model = tabs_;
-  model.tabs = {"Standard Clean Items", "Custom Clean Items", "Netscape"};
-  int selections = 0;
-  model.onClick = [&] { ++selections; };
+  tabs_.tabs = {"Standard Clean Items", "Custom Clean Items", "Netscape"};
+  tabs_.onClick = [&] { ++clicks; };
   HWND tabs = Make(WC_TABCONTROLW, 0);
-  bindings_.Bind(tabs, model);
-  EXPECT_EQ(TabCtrl_GetItemCount(tabs), 3);
-
+  bindings_.Bind(tabs, tabs_);
   // A presenter changes a tab's caption in place and the view draws it again.
-  model.tabs[2] = "Netscape 6.2";
+  tabs_.tabs[2] = "Netscape 6.2";
   bindings_.DrawAll();
   wchar_t text[64] = {};
   TCITEMW item{};
@@ -198,44 +167,34 @@ TEST_F(BindingsTest, TabStripShowsTabsAndReportsTheUsersSelection) {
   item.cchTextMax = 64;
   TabCtrl_GetItem(tabs, 2, &item);
   EXPECT_EQ(Narrow(text), "Netscape 6.2");
-
   TabCtrl_SetCurSel(tabs, 1);
   NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
   SendMessageW(host_, WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
-  EXPECT_EQ(model.SelectedIndex(), 1);
-  EXPECT_EQ(selections, 1);
-
-  model.Select(0);
+  EXPECT_EQ(tabs_.SelectedIndex(), 1);
+  EXPECT_EQ(clicks, 3);
+  tabs_.Select(0);
   EXPECT_EQ(TabCtrl_GetCurSel(tabs), 0);
-}
 
-TEST_F(BindingsTest, ListViewShowsRowsAndTakesTheUsersSelection) {
-  ui::ListView& model = list_;
-  model.SetRows({{"Browser Leftovers"}, {"Old Logs"}});
+  list_.SetRows({{"Browser Leftovers"}, {"Old Logs"}});
   HWND list = Make(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
-  bindings_.Bind(list, model);
-  EXPECT_EQ(ListView_GetItemCount(list), 2);
-  wchar_t text[64] = {};
+  bindings_.Bind(list, list_);
   ListView_GetItemText(list, 1, 0, text, 64);
   EXPECT_EQ(Narrow(text), "Old Logs");
-
   ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);  // the user's click
-  EXPECT_EQ(model.SelectedIndex(), 1);
-
-  model.RemoveRow(1);
-  EXPECT_EQ(ListView_GetItemCount(list), 1);
-  model.AddRow({"Temp Files"});
-  EXPECT_EQ(ListView_GetItemCount(list), 2);
+  EXPECT_EQ(list_.SelectedIndex(), 1);
+  list_.RemoveRow(1);
+  list_.AddRow({"Temp Files"});
+  ListView_GetItemText(list, 1, 0, text, 64);
+  EXPECT_EQ(Narrow(text), "Temp Files");
 }
 
 TEST_F(BindingsTest, DetachedModelsNoLongerReachTheirControls) {
-  ui::Label& label = label_;
-  label.SetCaption("before");
+  label_.SetCaption("before");
   HWND control = Make(L"Static", SS_LEFT);
-  bindings_.Bind(control, label);
+  bindings_.Bind(control, label_);
   bindings_.DetachAll();
-  EXPECT_FALSE(label.changed);
-  label.SetCaption("after");
+  EXPECT_FALSE(label_.changed);
+  label_.SetCaption("after");
   EXPECT_EQ(Caption(control), "before");
 }
 

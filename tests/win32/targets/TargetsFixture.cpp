@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/GuiDriver.h"
 #include "win32/platform/WideText.h"
 
 namespace quorvane::testing {
@@ -14,34 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Starts a host program under Wine. Its Windows process ends before the host program has
-// done its work, so callers wait for the effect itself.
-void RunHostProgram(std::wstring commandLine) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                      nullptr, nullptr, &startup, &process)) {
-    return;
-  }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-}
-
-std::wstring Quoted(const std::string& text) { return L"\"" + Widen(text) + L"\""; }
-
 bool IsLink(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(win32::LongPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition) {
-  for (int i = 0; i < 100; ++i) {
-    if (condition()) return true;
-    Sleep(50);
-  }
-  return condition();
 }
 
 }  // namespace
@@ -54,34 +30,18 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesW(win32::LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string UnixPath(const std::string& path) {
-  using ToUnix = char*(CDECL*)(LPCWSTR);
-  // Only Wine's kernel32 has this export; elsewhere there is no host path to give.
-  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-  if (!toUnix) return {};
-  char* hostPath = toUnix(Widen(path).c_str());
-  if (!hostPath) return {};
-  std::string result(hostPath);
-  HeapFree(GetProcessHeap(), 0, hostPath);
-  return result;
-}
-
+// CreateSymbolicLink makes no host link in this Wine version, and no Windows call removes
+// one, so the host's own tools do both.
 bool MakeHostSymlink(const std::string& target, const std::string& link) {
   const std::string unixTarget = UnixPath(target);
   const std::string unixLink = UnixPath(link);
-  if (unixTarget.empty() || unixLink.empty()) return false;
-  // CreateSymbolicLink makes no host link in this Wine version, but a host program started
-  // by path runs as itself.
-  RunHostProgram(L"Z:\\bin\\ln -s " + Quoted(unixTarget) + L" " + Quoted(unixLink));
-  return WaitFor([&] { return IsLink(link); });
+  return !unixTarget.empty() && !unixLink.empty() &&
+         RunUnixTool("/bin/ln -s '" + unixTarget + "' '" + unixLink + "'") && IsLink(link);
 }
 
 void RemoveHostSymlink(const std::string& link) {
   const std::string unixLink = UnixPath(link);
-  if (unixLink.empty()) return;
-  RunHostProgram(L"Z:\\bin\\rm -f " + Quoted(unixLink));
-  (void)WaitFor([&] { return !IsLink(link); });
+  if (!unixLink.empty()) (void)RunUnixTool("/bin/rm -f '" + unixLink + "'");
 }
 
 std::string UnusedDriveName() {

@@ -41,8 +41,6 @@ class ChosenDrivesFileSystem final : public ForwardingFileSystem {
 // --- Files
 void SetAttributesOf(const std::string& path, std::uint32_t attributes);
 bool PathExists(const std::string& path);
-// The host's path of a Windows path under Wine; empty elsewhere.
-std::string UnixPath(const std::string& path);
 // A host symbolic link at `link` to `target` (both Windows paths). False when not under
 // Wine or when the link was not made.
 bool MakeHostSymlink(const std::string& target, const std::string& link);
