@@ -133,8 +133,7 @@ PendingFolder ClearFiles(FileSystem& files, std::string& path, std::uint32_t att
 // "C:\a\.\b\..\c." -> "c:\a" the way the platform resolves a path, case folded; no value
 // for a path that does not start at a drive or a network share.
 std::optional<std::string> CanonicalAbsolute(std::string_view raw) {
-  std::string path(raw);
-  std::replace(path.begin(), path.end(), '/', '\\');
+  std::string path = WithBackslashes(raw);
   if (path.rfind("\\\\?\\UNC\\", 0) == 0) {
     path.erase(2, 6);
   } else if (path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\\\.\\", 0) == 0) {
