@@ -1,0 +1,64 @@
+// Every test of a cleaning target relies on the fakes answering like the platform in these
+// points, which a fake could otherwise get wrong without any other test noticing.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeRegistry.h"
+
+namespace quorvane::fakes {
+namespace {
+
+constexpr RegKey HKCU = reg_root::CurrentUser;
+
+TEST(FakeRegistryTest, AnswersWithThePlatformsStatusCodesAndTypes) {
+  FakeRegistry registry;
+  registry.CreateKeyPath(HKCU, "K\\Sub");
+  registry.CreateKeyPath(HKCU, "Locked");
+  registry.SetProtected(HKCU, "Locked");
+  registry.SetString(HKCU, "K", "Name", "abc");
+  registry.SetString(HKCU, "K", "Path", "%TEMP%", reg_type::ExpandString);
+  RegKey key = 0;
+  ASSERT_EQ(registry.OpenKey(HKCU, "k", kRegAccessChange, key), reg_status::Success);
+  EXPECT_EQ(registry.OpenHandleCount(), 1u);
+  std::uint32_t type = 0, small = 2, enough = 4;
+  std::string name, data;
+  const std::pair<RegStatus, RegStatus> cases[] = {
+      {registry.DeleteKey(HKCU, "K"), reg_status::AccessDenied},  // it has a sub-key
+      {registry.DeleteKey(HKCU, "locked"), reg_status::AccessDenied},
+      {registry.DeleteKey(HKCU, "Missing"), reg_status::NotFound},
+      {registry.QueryValue(key, "None", type, &data, enough), reg_status::NotFound},
+      {registry.EnumKey(key, 0, 3, name), reg_status::MoreData},  // no room for the NUL
+      {registry.EnumKey(key, 1, 300, name), reg_status::NoMoreItems},
+      {registry.QueryValue(key, "NAME", type, &data, small), reg_status::MoreData}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+  }
+  EXPECT_EQ(registry.GetValue(HKCU, "K", "name"), (RegValue{reg_type::String, "abc"}));
+  EXPECT_EQ(registry.GetValue(HKCU, "K", "PATH"), (RegValue{reg_type::ExpandString, "%TEMP%"}));
+}
+
+TEST(FakeFileSystemTest, RefusesWhatThePlatformRefusesAndKeepsLinkTargets) {
+  FakeFileSystem files;
+  files.AddFile("C:\\a\\ro.txt", "r", file_attr::ReadOnly);
+  files.AddFile("C:\\a\\open.txt", "o");
+  files.SetInUse("C:\\a\\open.txt");
+  files.AddFile("D:\\Target\\keep.txt", "k");
+  files.AddLink("C:\\link", "D:\\Target");
+  const std::pair<FsResult, FsResult> cases[] = {
+      {files.DeleteFile("C:\\a\\ro.txt"), FsResult::AccessDenied},
+      {files.DeleteFile("C:\\a\\open.txt"), FsResult::AccessDenied},
+      {files.DeleteFile("C:\\a\\none.txt"), FsResult::NotFound},
+      {files.RemoveDirectory("C:\\a"), FsResult::NotEmpty},
+      {files.MoveFile("C:\\a\\ro.txt", "C:\\A\\OPEN.TXT"), FsResult::AlreadyExists},
+      {files.RemoveDirectory("C:\\link"), FsResult::Ok}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+  }
+  EXPECT_EQ(files.Content("D:\\Target\\keep.txt"), "k");
+}
+
+}  // namespace
+}  // namespace quorvane::fakes
