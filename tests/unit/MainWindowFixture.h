@@ -1,23 +1,15 @@
 #pragma once
-// A program folder with a settings file, a per-user store, a registry with the current
-// user's Run key, and helpers to load the main window over them as start-up does.
+// The main window over fakes: a program folder with an empty settings file and a Run key.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
-#include <string_view>
 
-#include "core/AppContext.h"
-#include "core/SettingsKeys.h"
 #include "fakes/FakePlatform.h"
-#include "main/AutostartPresenter.h"
 #include "main/MainPresenter.h"
 
 namespace quorvane::testing {
-
-inline constexpr RegKey HKCU = reg_root::CurrentUser;
-inline constexpr RegKey HKLM = reg_root::LocalMachine;
 
 class MainWindowFixture : public ::testing::Test {
  protected:
@@ -25,28 +17,24 @@ class MainWindowFixture : public ::testing::Test {
     app.appFolder = "C:\\Program Files\\Quorvane";
     app.settingsFile = app.LocalIniPath();
     fake.profile.SetFileContent(app.settingsFile, "");
-    fake.registry.CreateKeyPath(HKCU, kRunKey);
+    fake.registry.CreateKeyPath(reg_root::CurrentUser, kRunKey);
   }
 
-  // Replaces the settings file's content.
-  void SetIni(std::string content) { fake.profile.SetFileContent(app.settingsFile, content); }
+  void Set(SettingKey key, std::string_view value) {
+    ASSERT_TRUE(Settings(fake.profile, app.settingsFile).Write(key, value));
+  }
   std::string Stored(SettingKey key) { return Settings(fake.profile, app.settingsFile).Read(key); }
   std::string ShowTipStored() {
     return fake.userSettings.GetSetting("Quorvane", "Options", "Showtip", "<absent>");
   }
   std::string RunValue(std::string_view name) {
-    const auto value = fake.registry.GetValue(HKCU, kRunKey, name);
+    const auto value = fake.registry.GetValue(reg_root::CurrentUser, kRunKey, name);
     return value ? value->data : "<absent>";
   }
-  void InstallNetscape6(std::string_view version) {
-    fake.registry.SetString(HKLM, "Software\\Netscape\\Netscape 6", "CurrentVersion", version);
+  void InstallNetscape(const std::string& product, std::string_view version) {
+    fake.registry.SetString(reg_root::LocalMachine, "Software\\Netscape\\" + product,
+                            "CurrentVersion", version);
   }
-  void InstallNavigator(std::string_view version) {
-    fake.registry.SetString(HKLM, "Software\\Netscape\\Netscape Navigator", "CurrentVersion",
-                            version);
-  }
-
-  // A main window built and loaded as start-up does.
   std::unique_ptr<MainPresenter> LoadMain() {
     auto main = std::make_unique<MainPresenter>(fake.platform(), app);
     main->Load();

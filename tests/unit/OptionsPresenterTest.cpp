@@ -1,199 +1,123 @@
 #include "main/OptionsPresenter.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
-#include <vector>
+#include <tuple>
 
 #include "MainWindowFixture.h"
-#include "tips/TipPresenter.h"
+#include "main/AutostartPresenter.h"
 
 namespace quorvane {
 namespace {
 
-using testing::MainWindowFixture;
+class OptionsPresenterTest : public testing::MainWindowFixture {};
 
-class OptionsPresenterTest : public MainWindowFixture {};
-
-// Each plain box writes its own key, and only that one.
-TEST_F(OptionsPresenterTest, PlainBoxesWriteTheirOwnKeys) {
-  auto main = LoadMain();
-  OptionsPresenter& o = main->options;
-  // The window tests find boxes by caption, blanks and all.
-  EXPECT_EQ(o.ChkAutoComplete.Caption(), " IE Auto-Complete Form Data");
-  const std::vector<std::pair<ui::CheckBox*, SettingKey>> boxes = {
-      {&o.ChkFindHistory, keys::FindHistory},
-      {&o.ChkDocumentHistory, keys::DocumentHistory},
-      {&o.ChkRunHistory, keys::RunHistory},
-      {&o.ChkRecycleBin, keys::RecycleBin},
-      {&o.ChkTempFiles, keys::TempFiles},
-      {&o.ChkScanTempFiles, keys::ScanTempFiles},
-      {&o.ChkMediaPlayer, keys::MediaPlayer},
-      {&o.ChkTempIEFiles, keys::TempIEFiles},
-      {&o.ChkCookies, keys::IECookies},
-      {&o.ChkDownloadDir, keys::DownloadDir},
-      {&o.ChkClean, keys::CleanHistory},
-      {&o.ChkIEConrolPanel, keys::IEConrolPanel},
-      {&o.ChkAutoComplete, keys::AutoComplete},
-      {&o.ChkAOL, keys::AOL},
-      {&o.ChkCache, keys::NetscapeCache},
-      {&o.ChkNetscapeCookies, keys::NetscapeCookies},
-      {&o.ChkMailTrash, keys::MailTrash},
-      {&o.ChkURLHistory, keys::NetscapeClean},
-      {&o.ChkFormData, keys::FormData},
-      {&o.ChkWord, keys::MSWord},
-      {&o.ChkExcel, keys::MSExcel},
-      {&o.ChkAccess, keys::MSAccess},
-      {&o.ChkOutlook, keys::MSOutlook},
-      {&o.ChkPPT, keys::MSPPT},
-      {&o.ChkPHEditor, keys::MSPhEditor},
-      {&o.ChkAfterClose, keys::AfterClose},
-      {&o.ChkAddBleach, keys::AddBleach},
-      {&o.ChkSkipCustomItems, keys::SkipAllCustomWashItems},
-      {&o.ChkSkipMessage, keys::SkipMessages},
-  };
-  for (const auto& [box, key] : boxes) {
-    const int writesBefore = fake.profile.writeCount;
-    box->Click();
-    EXPECT_EQ(Stored(key), "1") << box->Caption();
-    EXPECT_EQ(fake.profile.writeCount, writesBefore + 1) << box->Caption();
+// A plain box's click comes back at the next start, on that box and no other.
+TEST_F(OptionsPresenterTest, EachPlainBoxComesBackAloneAfterARestart) {
+  using O = OptionsPresenter;
+  const auto boxes = {&O::ChkFindHistory,  &O::ChkDocumentHistory,
+                      &O::ChkRunHistory,   &O::ChkRecycleBin,
+                      &O::ChkTempFiles,    &O::ChkScanTempFiles,
+                      &O::ChkMediaPlayer,  &O::ChkTempIEFiles,
+                      &O::ChkCookies,      &O::ChkDownloadDir,
+                      &O::ChkClean,        &O::ChkIEConrolPanel,
+                      &O::ChkAutoComplete, &O::ChkAOL,
+                      &O::ChkCache,        &O::ChkNetscapeCookies,
+                      &O::ChkMailTrash,    &O::ChkURLHistory,
+                      &O::ChkFormData,     &O::ChkWord,
+                      &O::ChkExcel,        &O::ChkAccess,
+                      &O::ChkOutlook,      &O::ChkPPT,
+                      &O::ChkPHEditor,     &O::ChkAfterClose,
+                      &O::ChkAddBleach,    &O::ChkSkipCustomItems,
+                      &O::ChkSkipMessage};
+  for (auto box : boxes) {
+    fake.profile.SetFileContent(app.settingsFile, "");
+    (LoadMain()->options.*box).Click();
+    auto main = LoadMain();
+    for (auto other : boxes) EXPECT_EQ((main->options.*other).Value(), other == box ? 1 : 0);
   }
 }
 
+// Only exactly "1" checks a box; loading leaves the settings file as it was.
 TEST_F(OptionsPresenterTest, OnlyExactlyOneLoadsChecked) {
-  SetIni(
-      "[Standard Options]\r\nFindHistory=true\r\nRunHistory= 1\r\nTempFiles=1\r\n"
-      "MediaPlayer=01\r\n");
+  const std::string file = "[Standard Options]\r\nFindHistory=true\r\nTempFiles=1\r\n";
+  fake.profile.SetFileContent(app.settingsFile, file);
   auto main = LoadMain();
-  OptionsPresenter& o = main->options;
-  EXPECT_EQ(o.ChkFindHistory.Value(), 0);
-  EXPECT_EQ(o.ChkMediaPlayer.Value(), 0);
-  EXPECT_EQ(o.ChkTempFiles.Value(), 1);
-  // The value is stored untouched until the user clicks; the next click stores "1".
-  EXPECT_EQ(Stored(keys::FindHistory), "true");
-  o.ChkFindHistory.Click();
-  EXPECT_EQ(Stored(keys::FindHistory), "1");
-  o.ChkTempFiles.Click();
-  EXPECT_EQ(Stored(keys::TempFiles), "0");
-}
-
-// Loading a "1" raises the box's click and writes the same value back; a "0" raises nothing.
-TEST_F(OptionsPresenterTest, LoadingWritesBackOnlyWhatLoadsChecked) {
-  SetIni("[Standard Options]\r\nFindHistory=0\r\nDocumentHistory=0\r\n");
-  auto quiet = LoadMain();
-  EXPECT_EQ(fake.profile.writeCount, 0);
-
-  const std::string file = "[Wash Options]\r\nAddBleach=1\r\nAfterClose=1\r\n";
-  SetIni(file);
-  auto main = LoadMain();
-  EXPECT_EQ(fake.profile.writeCount, 2);
+  EXPECT_EQ(main->options.ChkFindHistory.Value(), 0);
+  EXPECT_EQ(main->options.ChkTempFiles.Value(), 1);
   EXPECT_EQ(fake.profile.FileContent(app.settingsFile), file);
 }
 
-TEST_F(OptionsPresenterTest, MemberOfAnUncheckedMasterStaysCheckedAndIsDisabledOnItsPage) {
-  SetIni("[IEOptions]\r\nIE=0\r\nCookies=1\r\n");
-  auto main = LoadMain();
-  OptionsPresenter& o = main->options;
-  EXPECT_EQ(o.ChkCookies.Value(), 1);
-  // A master that loads unchecked raises no cascade: its members stay enabled for now.
-  EXPECT_TRUE(o.ChkCookies.Enabled());
-
-  main->TabStrip1.Select(MainPresenter::kIETab);
-  EXPECT_FALSE(o.ChkCookies.Enabled());
-  EXPECT_FALSE(o.ChkAOL.Enabled());
-  EXPECT_EQ(Stored(keys::IECookies), "1");
-}
-
-TEST_F(OptionsPresenterTest, CheckedMasterEnablesItsGroupWhenLoaded) {
-  SetIni("[MSOffice]\r\nMSOffice=1\r\nMSWord=0\r\n");
-  auto main = LoadMain();
-  OptionsPresenter& o = main->options;
-  EXPECT_EQ(o.ChkMSOffice.Value(), 1);
-  const std::vector<const ui::CheckBox*> group = {&o.ChkOutlook, &o.ChkWord, &o.ChkAccess,
-                                                  &o.ChkExcel,   &o.ChkPPT,  &o.ChkPHEditor};
-  for (const ui::CheckBox* member : group) EXPECT_TRUE(member->Enabled());
-  o.ChkMSOffice.Click();
-  EXPECT_EQ(Stored(keys::MSOffice), "0");
-  for (const ui::CheckBox* member : group) EXPECT_FALSE(member->Enabled());
-  // Disabled members keep their state and ignore clicks.
-  o.ChkWord.Click();
-  EXPECT_EQ(o.ChkWord.Value(), 0);
-  EXPECT_EQ(Stored(keys::MSWord), "0");
-}
-
-TEST_F(OptionsPresenterTest, NetscapeMasterSwitchesTheFiveBoxesAndTheProfileButton) {
-  InstallNetscape6("6.2.3");
-  auto main = LoadMain();
-  OptionsPresenter& o = main->options;
-  const std::vector<const ui::Control*> group = {&o.ChkCache,     &o.ChkNetscapeCookies,
-                                                 &o.ChkMailTrash, &o.ChkURLHistory,
-                                                 &o.ChkFormData,  &o.CmdProfile};
-  main->TabStrip1.Select(MainPresenter::kNetscapeTab);
-  for (const ui::Control* member : group) EXPECT_FALSE(member->Enabled()) << member->Caption();
-
-  o.ChkNetscape.Click();
-  EXPECT_EQ(Stored(keys::Netscape), "1");
-  for (const ui::Control* member : group) EXPECT_TRUE(member->Enabled()) << member->Caption();
-}
-
-TEST_F(OptionsPresenterTest, ShowTipFollowsThePerUserStore) {
-  // Absent: the default is on, and loading the box stores it.
-  {
+// On its page an unchecked master disables its group, whose boxes keep what they stored.
+TEST_F(OptionsPresenterTest, UncheckedMasterDisablesItsGroupOnItsPage) {
+  InstallNetscape("Netscape 6", "6.2");
+  using O = OptionsPresenter;
+  const std::tuple<int, SettingKey, ui::CheckBox O::*, SettingKey> groups[] = {
+      {MainPresenter::kIETab, keys::IE, &O::ChkCookies, keys::IECookies},
+      {MainPresenter::kNetscapeTab, keys::Netscape, &O::ChkCache, keys::NetscapeCache},
+      {MainPresenter::kOfficeTab, keys::MSOffice, &O::ChkWord, keys::MSWord}};
+  for (const auto& [tab, master, box, member] : groups) {
+    Set(member, "1");
     auto main = LoadMain();
-    EXPECT_EQ(main->options.ChkShowTip.Value(), 1);
-    EXPECT_EQ(ShowTipStored(), "1");
-    main->options.ChkShowTip.Click();
-    EXPECT_EQ(ShowTipStored(), "0");
-    // The settings file is not where this value lives.
-    EXPECT_EQ(fake.profile.FileContent(app.settingsFile), "");
-  }
-  EXPECT_EQ(LoadMain()->options.ChkShowTip.Value(), 0);
-
-  // Start-up shows tips only for 1; the box shows the same for every other value.
-  for (const char* stored : {"2", ""}) {
-    fake.userSettings.SaveSetting("Quorvane", "Options", "Showtip", stored);
-    EXPECT_EQ(LoadMain()->options.ChkShowTip.Value(), 0) << stored;
-    EXPECT_EQ(ShowTipStored(), stored);
+    main->TabStrip1.Select(tab);
+    EXPECT_FALSE((main->options.*box).Enabled()) << tab;
+    EXPECT_EQ((main->options.*box).Value(), 1) << tab;
+    EXPECT_EQ(Stored(master), "0") << tab;
   }
 }
 
-TEST_F(OptionsPresenterTest, TipsTurnedOffFromTheMenuLeaveTheBoxCheckedUntilTheNextStart) {
-  fake.files.AddFile(app.appFolder + "\\TIPOFDAY.TXT", "One tip\r\n");
-  auto main = LoadMain();
-  std::unique_ptr<TipPresenter> tipWindow;
-  main->hooks.showTipWindow = [&] {
-    tipWindow = std::make_unique<TipPresenter>(fake.platform(), app, [] { return 0.0; });
-    tipWindow->Load();
-    tipWindow->chkLoadTipsAtStartup.Click();
-    tipWindow->cmdOK.Click();
-  };
-  main->ClickMenu("mnuTip");
-  ASSERT_NE(tipWindow, nullptr);
+// Kept in the per-user store, not the settings file; checked only for a stored 1.
+TEST_F(OptionsPresenterTest, ShowTipFollowsThePerUserStore) {
+  EXPECT_EQ(LoadMain()->options.ChkShowTip.Value(), 1);
+  EXPECT_EQ(ShowTipStored(), "1");
+  LoadMain()->options.ChkShowTip.Click();
   EXPECT_EQ(ShowTipStored(), "0");
-  EXPECT_EQ(main->options.ChkShowTip.Value(), 1);
-
+  fake.userSettings.SaveSetting("Quorvane", "Options", "Showtip", "2");
   EXPECT_EQ(LoadMain()->options.ChkShowTip.Value(), 0);
+  EXPECT_EQ(fake.profile.FileContent(app.settingsFile), "");
 }
 
-// Without a settings file, or when it refuses writes, a click still changes the box and
-// says nothing.
-TEST_F(OptionsPresenterTest, FailedWritesLeaveTheBoxAsTheUserSetIt) {
-  SetIni("[Standard Options]\r\nTempFiles=1\r\n");
-  app.settingsFile.clear();
-  auto main = LoadMain();
-  EXPECT_EQ(main->options.ChkTempFiles.Value(), 0);
-  main->options.ChkAddBleach.Click();
-  EXPECT_EQ(main->options.ChkAddBleach.Value(), 1);
+class AutostartPresenterTest : public testing::MainWindowFixture {};
 
-  app.settingsFile = app.LocalIniPath();
-  fake.profile.failWrites = true;
-  main = LoadMain();
-  main->options.ChkAddBleach.Click();
-  EXPECT_EQ(main->options.ChkAddBleach.Value(), 1);
-  EXPECT_EQ(Stored(keys::AddBleach), "");
-  EXPECT_TRUE(fake.windows.messageBoxes.empty());
+// The companion's Started and Shutdown boxes share its one Run value: the last click decides.
+TEST_F(AutostartPresenterTest, BoxesRegisterInTheRunKeyAndStoreTheirState) {
+  auto main = LoadMain();
+  AutostartPresenter& a = main->autostart;
+  a.ChkStartup.Click();
+  EXPECT_EQ(RunValue("Quorvane"), "C:\\Program Files\\Quorvane\\Quorvane.exe");
+  a.ChkStartup.Click();
+  a.ChkStart.Click();
+  a.ChkShutdown.Click();
+  a.ChkStart.Click();
+  EXPECT_EQ(Stored(keys::RunAutowashShutdown), "1");
+  a.ChkSchedule.Click();  // opens the list of intervals and registers nothing
+  EXPECT_TRUE(a.cboSchedule.Enabled());
+  a.cboSchedule.SetListIndex(4);
+  EXPECT_EQ(Stored(keys::Schedule), "4");
+  EXPECT_TRUE(fake.registry.ValueNames(reg_root::CurrentUser, kRunKey).empty());
+  fake.profile.failWrites = true;  // a refused write still registers
+  a.ChkStart.Click();
+  EXPECT_EQ(RunValue("Ostrevane"), "C:\\Program Files\\Quorvane\\Kelverin.exe");
+  EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+}
+
+// An interval that names no entry shows the first one and is not rewritten. The program is
+// registered again from the folder it now runs from.
+TEST_F(AutostartPresenterTest, LoadingShowsTheStoredStateAndRegistersTheRunningCopy) {
+  Set(keys::Startup, "1");
+  fake.registry.SetString(reg_root::CurrentUser, kRunKey, "Quorvane", "D:\\Old\\Quorvane.exe");
+  const std::tuple<const char*, const char*, int> rows[] = {
+      {"1", "3", 3}, {"0", "6", 6}, {"1", "7", 0}, {"1", "abc", 0}};
+  for (const auto& [on, interval, index] : rows) {
+    Set(keys::RunAutowash, on);
+    Set(keys::Schedule, interval);
+    auto main = LoadMain();
+    EXPECT_EQ(main->autostart.cboSchedule.Enabled(), *on == '1') << interval;
+    EXPECT_EQ(main->autostart.cboSchedule.ListIndex(), index) << interval;
+    EXPECT_EQ(Stored(keys::Schedule), interval);
+  }
+  EXPECT_EQ(RunValue("Quorvane"), "C:\\Program Files\\Quorvane\\Quorvane.exe");
 }
 
 }  // namespace
