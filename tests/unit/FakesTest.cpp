@@ -1,5 +1,4 @@
-// Every test of a cleaning target relies on the fakes answering like the platform in these
-// points, which a fake could otherwise get wrong without any other test noticing.
+// Platform answers the other tests rely on and a fake could get wrong unnoticed.
 
 #include <gtest/gtest.h>
 
@@ -16,23 +15,16 @@ constexpr RegKey HKCU = reg_root::CurrentUser;
 TEST(FakeRegistryTest, AnswersWithThePlatformsStatusCodesAndTypes) {
   FakeRegistry registry;
   registry.CreateKeyPath(HKCU, "K\\Sub");
-  registry.CreateKeyPath(HKCU, "Locked");
-  registry.SetProtected(HKCU, "Locked");
   registry.SetString(HKCU, "K", "Name", "abc");
   registry.SetString(HKCU, "K", "Path", "%TEMP%", reg_type::ExpandString);
   RegKey key = 0;
   ASSERT_EQ(registry.OpenKey(HKCU, "k", kRegAccessChange, key), reg_status::Success);
-  EXPECT_EQ(registry.OpenHandleCount(), 1u);
-  std::uint32_t type = 0, small = 2, enough = 4;
-  std::string name, data;
+  std::string name;
   const std::pair<RegStatus, RegStatus> cases[] = {
       {registry.DeleteKey(HKCU, "K"), reg_status::AccessDenied},  // it has a sub-key
-      {registry.DeleteKey(HKCU, "locked"), reg_status::AccessDenied},
       {registry.DeleteKey(HKCU, "Missing"), reg_status::NotFound},
-      {registry.QueryValue(key, "None", type, &data, enough), reg_status::NotFound},
       {registry.EnumKey(key, 0, 3, name), reg_status::MoreData},  // no room for the NUL
-      {registry.EnumKey(key, 1, 300, name), reg_status::NoMoreItems},
-      {registry.QueryValue(key, "NAME", type, &data, small), reg_status::MoreData}};
+      {registry.EnumKey(key, 1, 300, name), reg_status::NoMoreItems}};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
   }
@@ -50,7 +42,6 @@ TEST(FakeFileSystemTest, RefusesWhatThePlatformRefusesAndKeepsLinkTargets) {
   const std::pair<FsResult, FsResult> cases[] = {
       {files.DeleteFile("C:\\a\\ro.txt"), FsResult::AccessDenied},
       {files.DeleteFile("C:\\a\\open.txt"), FsResult::AccessDenied},
-      {files.DeleteFile("C:\\a\\none.txt"), FsResult::NotFound},
       {files.RemoveDirectory("C:\\a"), FsResult::NotEmpty},
       {files.MoveFile("C:\\a\\ro.txt", "C:\\A\\OPEN.TXT"), FsResult::AlreadyExists},
       {files.RemoveDirectory("C:\\link"), FsResult::Ok}};

@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::string_view kIni = "C:\\Program Files\\Quorvane\\Local.Ini";
 
-TEST(SettingsStoreTest, ReadsTrimmedValuesOnlyExactlyOneIsOnAndWritesOnlyItsOwnLine) {
+TEST(SettingsStoreTest, ReadsTrimmedValuesOnlyExactlyOneIsOnAndWritesOnlyItsOwnLineOrFails) {
   fakes::FakeProfileStrings profile;
   const Settings settings{profile, std::string(kIni)};
   profile.SetFileContent(kIni, "[Wash Options]\r\nSchedule=" + std::string(300, 'x') +
@@ -34,10 +34,8 @@ TEST(SettingsStoreTest, ReadsTrimmedValuesOnlyExactlyOneIsOnAndWritesOnlyItsOwnL
   EXPECT_EQ(
       profile.FileContent(kIni),
       "; kept\r\n[MSOffice]\r\nMSPHEditor=1\r\nMSExcel=1\r\n\r\n[X]\r\n[IEOptions]\r\nIE=0\r\n");
-}
 
-TEST(SettingsStoreTest, FailuresAreNeverReportedAsSuccess) {
-  fakes::FakeProfileStrings profile;
+  // Failures are never reported as success.
   profile.SetFileContent("", "[Standard Options]\r\nFindHistory=1\r\n");
   const Settings noFile(profile, "");
   EXPECT_FALSE(noFile.IsOn(keys::FindHistory));
