@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clean/OfficeTarget.h"
 #include "fakes/FakeCleanContext.h"
 
 namespace quorvane {
@@ -13,266 +14,193 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAreArray;
 
 constexpr RegKey HKCU = reg_root::CurrentUser;
-constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 constexpr const char* kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 constexpr const char* kUrls = "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList";
-constexpr const char* kFiles = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
-constexpr const char* kTemp = "C:\\Users\\User\\AppData\\Local\\Temp";
+const std::string kTemp = "C:\\Users\\User\\AppData\\Local\\Temp\\";
 
 class WindowsTargetsTest : public ::testing::Test, protected fakes::FakeCleanContext {
  protected:
-  static std::string InTemp(std::string_view name) {
-    return std::string(kTemp) + "\\" + std::string(name);
+  void ExpectOnly(const std::vector<std::string>& gone, const std::vector<std::string>& kept) {
+    for (const std::string& path : gone) EXPECT_FALSE(fake.files.Exists(path)) << path;
+    for (const std::string& path : kept) EXPECT_TRUE(fake.files.Exists(path)) << path;
   }
 };
 
 TEST_F(WindowsTargetsTest, FindHistoryRemovesTheSearchListsAndNothingBeside) {
-  CleanFindHistory(context);  // nothing there yet: no message
-  fake.registry.SetString(HKCU, kExplorer, kFindHistoryValue, "a");
-  fake.registry.SetString(HKCU, kExplorer, "ShellState", "keep");
-  fake.registry.SetString(
-      HKCU, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3}\\FilesNamedMRU",
-      "000", "secret.txt");
-  fake.registry.SetString(HKCU, "Software\\Microsoft\\Internet Explorer\\Main", "Start Page", "x");
-  fake.registry.SetString(HKCU, "Software\\Microsoft\\Search Assistant\\ACMru\\5603", "000", "q");
-  fake.registry.SetString(HKCU, "Software\\Microsoft\\Search Assistant", "Setting", "keep");
-
+  const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+  const std::string bars = "Software\\Microsoft\\Internet Explorer\\Explorer Bars";
+  const std::string assistant = "Software\\Microsoft\\Search Assistant";
+  fake.registry.SetString(HKCU, explorer, kFindHistoryValue, "a");
+  fake.registry.SetString(HKCU, explorer, "ShellState", "keep");
+  fake.registry.SetString(HKCU, bars + "\\{C4EE31F3}\\FilesNamedMRU", "000", "secret.txt");
+  fake.registry.SetString(HKCU, assistant + "\\ACMru\\5603", "000", "q");
   CleanFindHistory(context);
-
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kExplorer), ElementsAre("ShellState"));
-  EXPECT_FALSE(
-      fake.registry.KeyExists(HKCU, "Software\\Microsoft\\Internet Explorer\\Explorer Bars"));
-  EXPECT_TRUE(fake.registry.KeyExists(HKCU, "Software\\Microsoft\\Internet Explorer\\Main"));
-  EXPECT_FALSE(fake.registry.KeyExists(HKCU, "Software\\Microsoft\\Search Assistant\\ACMru"));
-  EXPECT_TRUE(fake.registry.ValueExists(HKCU, "Software\\Microsoft\\Search Assistant", "Setting"));
-  EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
-  EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+  EXPECT_THAT(fake.registry.ValueNames(HKCU, explorer), ElementsAre("ShellState"));
+  EXPECT_FALSE(fake.registry.KeyExists(HKCU, bars));
+  EXPECT_THAT(fake.registry.SubKeyNames(HKCU, assistant), IsEmpty());
 }
 
+// The list names values by whole characters: "é" is two bytes, and "ab" is no listed name.
 TEST_F(WindowsTargetsTest, RunHistoryDeletesOnlyTheListedValuesAndTheList) {
-  for (const char* name : {"a", "b", "c", "d"}) fake.registry.SetString(HKCU, kRunMru, name, "x");
+  for (const char* name : {"a", "\xC3\xA9", "ab"})
+    fake.registry.SetString(HKCU, kRunMru, name, "x");
   CleanRunHistory(context);  // without a list every value stays
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kRunMru), ElementsAre("a", "b", "c", "d"));
-
-  fake.registry.SetString(HKCU, kRunMru, "MRUList", "cab");
-  CleanRunHistory(context);
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kRunMru), ElementsAre("d"));
-}
-
-TEST_F(WindowsTargetsTest, RunHistoryNamesValuesByWholeCharacters) {
-  // "é" is two bytes in UTF-8; the value it names must go, and "ab" (a two-letter name
-  // made of listed characters) must stay.
+  EXPECT_EQ(fake.registry.ValueNames(HKCU, kRunMru).size(), 3u);
   fake.registry.SetString(HKCU, kRunMru, "MRUList", "a\xC3\xA9");
-  fake.registry.SetString(HKCU, kRunMru, "a", "x");
-  fake.registry.SetString(HKCU, kRunMru, "\xC3\xA9", "y");
-  fake.registry.SetString(HKCU, kRunMru, "ab", "z");
-
   CleanRunHistory(context);
-
   EXPECT_THAT(fake.registry.ValueNames(HKCU, kRunMru), ElementsAre("ab"));
 }
 
-TEST_F(WindowsTargetsTest, MediaPlayerStopsAtTheFirstGapOrEmptyEntry) {
-  for (const char* name : {"URL0", "URL1", "URL3", "URL4", "URL7"}) {
-    fake.registry.SetString(HKCU, kUrls, name, "http://x");
-  }
-  fake.registry.SetString(HKCU, kFiles, "File0", "C:\\song.mp3");
-  fake.registry.SetString(HKCU, std::string(kFiles) + "\\Sub", "x", "y");
-  CleanMediaPlayer(context);
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kUrls), ElementsAre("URL3", "URL4", "URL7"));
-  EXPECT_FALSE(fake.registry.KeyExists(HKCU, kFiles));
-  EXPECT_TRUE(fake.registry.KeyExists(HKCU, "Software\\Microsoft\\MediaPlayer\\Player"));
-
-  // An empty entry ends the list and goes too.
-  fake.registry.SetString(HKCU, kUrls, "URL0", "http://a");
+// The walk ends at the first gap or empty entry (which goes too), and after URL100.
+TEST_F(WindowsTargetsTest, MediaPlayerRemovesTheUrlsUpToTheFirstGapAndTheFileList) {
+  const std::string files = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
+  for (const char* name : {"URL0", "URL2"}) fake.registry.SetString(HKCU, kUrls, name, "x");
   fake.registry.SetString(HKCU, kUrls, "URL1", "");
-  fake.registry.SetString(HKCU, kUrls, "URL2", "http://c");
+  fake.registry.SetString(HKCU, files + "\\Sub", "File0", "C:\\song.mp3");
   CleanMediaPlayer(context);
-  EXPECT_THAT(fake.registry.ValueNames(HKCU, kUrls),
-              ::testing::UnorderedElementsAre("URL2", "URL3", "URL4", "URL7"));
+  EXPECT_THAT(fake.registry.ValueNames(HKCU, kUrls), ElementsAre("URL2"));
+  EXPECT_FALSE(fake.registry.KeyExists(HKCU, files));
+  for (int i = 0; i <= 101; ++i)
+    fake.registry.SetString(HKCU, kUrls, "URL" + std::to_string(i), "x");
+  CleanMediaPlayer(context);
+  EXPECT_THAT(fake.registry.ValueNames(HKCU, kUrls), ElementsAre("URL101"));
 }
 
-TEST_F(WindowsTargetsTest, MediaPlayerWalkIsBounded) {
-  for (int i = 0; i <= 120; ++i) {
-    fake.registry.SetString(HKCU, kUrls, "URL" + std::to_string(i), "http://x");
-  }
-  CleanMediaPlayer(context);
-  EXPECT_FALSE(fake.registry.ValueExists(HKCU, kUrls, "URL100"));
-  EXPECT_TRUE(fake.registry.ValueExists(HKCU, kUrls, "URL101"));
-}
-
+// The run empties every drive's bin quietly; a drive letter alone means its root.
 TEST_F(WindowsTargetsTest, RecycleBinRootIsNormalisedAndFlagsCombined) {
-  fake.shell.recycleBinResult = static_cast<std::int32_t>(0x80004005);  // the shell's E_FAIL
-  struct Row {
-    const char* root;
-    bool noConfirm, noProgress, noSound;
-    const char* expectedRoot;
-    std::uint32_t expectedFlags;
-  };
-  const std::vector<Row> rows = {{"", true, true, true, "", 7},
-                                 {"d", true, false, true, "d:\\", 5},
-                                 {"c:", false, true, false, "c:\\", 2},
-                                 {"e:\\", false, false, false, "e:\\", 0},
-                                 {"f:\\Recycled", true, true, true, "f:\\Recycled", 7}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.root);
-    fake.shell.recycleBinCalls.clear();
-    EmptyRecycleBin(context, row.root, row.noConfirm, row.noProgress, row.noSound);
-    ASSERT_EQ(fake.shell.recycleBinCalls.size(), 1u);
-    EXPECT_EQ(fake.shell.recycleBinCalls[0].root, row.expectedRoot);
-    EXPECT_EQ(fake.shell.recycleBinCalls[0].flags, row.expectedFlags);
-  }
-  EXPECT_FALSE(context.filesRemoved);
+  EmptyRecycleBin(context, "", true, true, true);
+  EmptyRecycleBin(context, "d", true, false, true);
+  ASSERT_EQ(fake.shell.recycleBinCalls.size(), 2u);
+  EXPECT_EQ(fake.shell.recycleBinCalls[0].root + "|" + fake.shell.recycleBinCalls[1].root, "|d:\\");
+  EXPECT_EQ(fake.shell.recycleBinCalls[0].flags, 7u);
+  EXPECT_EQ(fake.shell.recycleBinCalls[1].flags, 5u);
 }
 
-TEST_F(WindowsTargetsTest, GetTempDirEndsAtTheFirstNul) {
-  fake.shell.tempPath = std::string("C:\\Temp\\\0stale", 14);
-  EXPECT_EQ(GetTempDir(context), "C:\\Temp\\");
-}
-
-TEST_F(WindowsTargetsTest, TempFolderKeepsSystemFilesHiddenFoldersAndEntriesInUse) {
-  fake.shell.tempPath = kTemp;  // without a trailing separator
-  fake.files.AddFile("C:\\Users\\User\\AppData\\Local\\beside.txt", "parent");
-  fake.files.AddFile(InTemp("hidden.tmp"), "b", file_attr::Hidden);
-  fake.files.AddFile(InTemp("hidden-readonly.tmp"), "c", file_attr::Hidden | file_attr::ReadOnly);
-  fake.files.AddFile(InTemp("system.tmp"), "d", file_attr::System);
-  fake.files.AddFile(InTemp("tree\\deep\\deeper\\b.txt"), "f", file_attr::ReadOnly);
-  fake.files.AddFile(InTemp("tree\\deep\\system.txt"), "h", file_attr::System);
-  fake.files.AddFolder(InTemp("readonly-folder"), file_attr::ReadOnly);
-  fake.files.AddFile(InTemp("hidden-folder\\kept.txt"), "i");
-  fake.files.AddFolder(InTemp("hidden-folder"), file_attr::Hidden);
-  fake.files.AddFile(InTemp("system-folder\\kept.txt"), "j");
-  fake.files.AddFolder(InTemp("system-folder"), file_attr::System);
-  fake.files.AddFile(InTemp("locked.tmp"), "a");
-  fake.files.AddFile(InTemp("busy\\open.log"), "c");
-  fake.files.AddFile(InTemp("busy\\done.log"), "d");
-  fake.files.SetInUse(InTemp("locked.tmp"));
-  fake.files.SetInUse(InTemp("busy\\open.log"));
-
-  CleanTempFiles(context);
-
-  for (const char* gone :
-       {"hidden.tmp", "hidden-readonly.tmp", "tree", "readonly-folder", "busy\\done.log"}) {
-    EXPECT_FALSE(fake.files.Exists(InTemp(gone))) << gone;
-  }
-  for (const char* kept : {"system.tmp", "hidden-folder\\kept.txt", "system-folder\\kept.txt",
-                           "locked.tmp", "busy\\open.log"}) {
-    EXPECT_TRUE(fake.files.Exists(InTemp(kept))) << kept;
-  }
-  EXPECT_TRUE(fake.files.Exists(kTemp));
-  EXPECT_EQ(fake.files.Content("C:\\Users\\User\\AppData\\Local\\beside.txt"), "parent");
-  EXPECT_FALSE(context.filesRemoved);
-}
-
-TEST_F(WindowsTargetsTest, TempFolderLinksAreRemovedAndTheirTargetsSurvive) {
-  fake.shell.tempPath = std::string(kTemp) + "\\";
+// The platform's path ends at its first NUL. Hidden and system folders stay, and so do
+// system files and files in use; links go as links, their targets untouched.
+TEST_F(WindowsTargetsTest, TempFolderIsEmptiedOfWhatIsNotTheSystemsOrInUse) {
+  fake.shell.tempPath = kTemp + std::string("\0stale", 6);
+  fake.files.AddFile(kTemp + "hidden.tmp", "b", file_attr::Hidden | file_attr::ReadOnly);
+  fake.files.AddFile(kTemp + "system.tmp", "d", file_attr::System);
+  fake.files.AddFile(kTemp + "tree\\deep\\b.txt", "f", file_attr::ReadOnly);
+  fake.files.AddFolder(kTemp + "hidden-folder", file_attr::Hidden);
+  fake.files.AddFile(kTemp + "busy\\open.log", "c");
+  fake.files.AddFile(kTemp + "busy\\done.log", "d");
+  fake.files.SetInUse(kTemp + "busy\\open.log");
   fake.files.AddFile("D:\\Keep\\precious.doc", "data", file_attr::ReadOnly);
-  fake.files.AddFile("D:\\Keep\\sub\\more.doc", "more");
-  fake.files.AddFile("D:\\single.doc", "one", file_attr::ReadOnly | file_attr::Hidden);
-  fake.files.AddLink(InTemp("folder-link"), "D:\\Keep");
-  fake.files.AddLink(InTemp("file-link"), "D:\\single.doc");
-  fake.files.AddLink(InTemp("nested\\inner-link"), "D:\\Keep\\sub");
+  fake.files.AddLink(kTemp + "folder-link", "D:\\Keep");
 
   CleanTempFiles(context);
 
-  EXPECT_FALSE(fake.files.Exists(InTemp("folder-link")));
-  EXPECT_FALSE(fake.files.Exists(InTemp("nested")));
+  ExpectOnly({kTemp + "hidden.tmp", kTemp + "tree", kTemp + "busy\\done.log", kTemp + "folder-link",
+              kTemp + "file-link"},
+             {kTemp + "system.tmp", kTemp + "hidden-folder", kTemp + "busy\\open.log"});
   EXPECT_EQ(fake.files.Content("D:\\Keep\\precious.doc"), "data");
-  EXPECT_EQ(fake.files.Attributes("D:\\Keep\\precious.doc") & file_attr::ReadOnly,
-            file_attr::ReadOnly);
-  EXPECT_EQ(fake.files.Content("D:\\Keep\\sub\\more.doc"), "more");
-  EXPECT_EQ(fake.files.Content("D:\\single.doc"), "one");
-  EXPECT_EQ(fake.files.Attributes("D:\\single.doc") & (file_attr::ReadOnly | file_attr::Hidden),
-            file_attr::ReadOnly | file_attr::Hidden);
+  EXPECT_NE(fake.files.Attributes("D:\\Keep\\precious.doc") & file_attr::ReadOnly, 0u);
 }
 
 TEST_F(WindowsTargetsTest, UnsafeTempFolderIsNeverEmptied) {
-  fake.files.AddFile("C:\\root.txt", "r");
   fake.files.AddFile("C:\\Windows\\win.ini", "w");
-  fake.files.AddFile("C:\\Users\\User\\Documents\\d.txt", "d");
-  for (const char* temp : {"", "Temp\\", "\\Temp\\", "C:", "C:\\", "c:/", "C:\\Windows\\",
-                           "C:\\Users\\User", "C:\\Users\\User\\.\\", "C:\\Users\\"}) {
+  for (const char* temp : {"", "Temp\\", "\\Temp\\", "C:", "c:/", "C:\\Windows\\",
+                           "C:\\Users\\User", "C:\\Users\\User\\.\\"}) {
     SCOPED_TRACE(temp);
     fake.shell.tempPath = temp;
-    fake.files.ClearCalls();
-
     CleanTempFiles(context);
-
     EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
     EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::RemoveDirectory), 0u);
   }
 }
 
-class ScandiskTest : public WindowsTargetsTest {
- protected:
-  ScandiskTest() {
-    fake.files.AddDrive('C', DriveType::Fixed, 1000, 2000);
-    fake.files.AddDrive('E', DriveType::Removable, 1000, 2000);
-    fake.files.AddDrive('N', DriveType::Network, 1000, 2000);
-    fake.files.AddDrive('D', DriveType::Fixed, 1000, 2000);
+// Fragments and FOUND.000 to FOUND.010 at the roots of fixed drives; a fragment in use stays
+// and a FOUND link is removed without entering it.
+TEST_F(WindowsTargetsTest, ScandiskRemovesRootFragmentsOnFixedDrivesOnly) {
+  fake.files.AddDrive('C', DriveType::Fixed, 1000, 2000);
+  fake.files.AddDrive('E', DriveType::Removable, 1000, 2000);
+  for (const char* file : {"C:\\FILE0000.CHK", "C:\\a.chkdsk", "C:\\Sub\\deep.chk", "C:\\busy.chk",
+                           "E:\\FILE0000.CHK", "C:\\FOUND.000\\FILE0000.CHK", "C:\\found.010\\x\\y",
+                           "C:\\FOUND.011\\f", "C:\\FOUND.003", "D:\\Data\\thesis.doc"}) {
+    fake.files.AddFile(file, "x", file_attr::ReadOnly);
   }
-};
-
-TEST_F(ScandiskTest, RemovesRootFragmentsOnFixedDrivesOnly) {
-  fake.files.AddFile("C:\\FILE0000.CHK", "frag");
-  fake.files.AddFile("C:\\file0001.chk", "frag", file_attr::ReadOnly);
-  fake.files.AddFile("C:\\hidden.chk", "frag", file_attr::Hidden);
-  fake.files.AddFile("C:\\system.chk", "frag", file_attr::System);
-  fake.files.AddFile("C:\\a.chkdsk", "keep");
-  fake.files.AddFile("C:\\Sub\\deep.chk", "keep");
-  fake.files.AddFolder("C:\\folder.chk");
-  fake.files.AddFile("D:\\FILE0002.CHK", "frag");
-  fake.files.AddFile("E:\\FILE0000.CHK", "removable");
-  fake.files.AddFile("N:\\FILE0000.CHK", "network");
+  fake.files.AddFile("C:\\hidden.chk", "x", file_attr::Hidden);
+  fake.files.AddLink("C:\\FOUND.002", "D:\\Data");
+  fake.files.SetInUse("C:\\busy.chk");
 
   CleanScandiskFiles(context);
 
-  for (const char* gone : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "D:\\FILE0002.CHK"}) {
-    EXPECT_FALSE(fake.files.Exists(gone)) << gone;
-  }
-  for (const char* kept : {"C:\\hidden.chk", "C:\\system.chk", "C:\\a.chkdsk", "C:\\Sub\\deep.chk",
-                           "C:\\folder.chk", "E:\\FILE0000.CHK", "N:\\FILE0000.CHK"}) {
-    EXPECT_TRUE(fake.files.Exists(kept)) << kept;
-  }
+  ExpectOnly({"C:\\FILE0000.CHK", "C:\\FOUND.000", "C:\\found.010", "C:\\FOUND.002"},
+             {"C:\\a.chkdsk", "C:\\Sub\\deep.chk", "C:\\busy.chk", "E:\\FILE0000.CHK",
+              "C:\\FOUND.011\\f", "C:\\FOUND.003", "D:\\Data\\thesis.doc", "C:\\hidden.chk"});
   EXPECT_TRUE(context.filesRemoved);
 }
 
-TEST_F(ScandiskTest, RemovesFoundFoldersZeroToTenAndLinksWithoutEnteringThem) {
-  fake.files.AddFile("C:\\FOUND.000\\FILE0000.CHK", "frag", file_attr::ReadOnly);
-  fake.files.AddFile("C:\\found.010\\x\\y.chk", "frag");
-  fake.files.AddFile("C:\\FOUND.011\\FILE0000.CHK", "keep");
-  fake.files.AddFile("C:\\FOUND.0\\f", "keep");
-  fake.files.AddFile("C:\\FOUND.003", "a file, not a folder");
-  fake.files.AddFile("C:\\FOUND.004\\f", "keep");
-  fake.files.AddFolder("C:\\FOUND.004", file_attr::Hidden);
-  fake.files.AddFile("D:\\FOUND.001\\f", "frag");
-  fake.files.AddFile("E:\\FOUND.000\\f", "removable");
-  fake.files.AddFile("D:\\Data\\thesis.doc", "work");
-  fake.files.AddLink("C:\\FOUND.002", "D:\\Data");
+// Under every version of the office, the key trees that each option removes.
+const std::pair<std::string, std::string> kTrees[] = {
+    {"MSWord", "\\Word\\Data"},
+    {"MSWord", "\\Common\\Open Find\\Microsoft Word\\Settings"},
+    {"MSPPT", "\\PowerPoint\\Recent File List"},
+    {"MSPPT", "\\PowerPoint\\Recent Folder List"},
+    {"MSPPT", "\\PowerPoint\\Recent Typeface"},
+    {"MSExcel", "\\Excel\\Recent Files"},
+    {"MSExcel", "\\Excel\\Recent File List"},
+    {"MSExcel", "\\Common\\Open Find\\Microsoft Excel\\Settings"},
+    {"MSAccess", "\\Common\\Open Find\\Microsoft Access\\Settings"},
+    {"MSOutlook", "\\Common\\Open Find\\Microsoft Outlook\\Settings"}};
 
-  CleanScandiskFiles(context);
+// Access loses only the values that begin with "MRU", in any case; the Photo Editor its
+// last file (the option box spells it "MSPhEditor"). Missing lists show no message.
+TEST_F(WindowsTargetsTest, EachOfficeOptionRemovesItsOwnListsUnderEveryVersionOnly) {
+  const std::vector<std::string> access = {"MRU1", "Window", "mru2", "LastMRU"};
+  const std::string photoEditor = "Software\\Microsoft\\Photo Editor\\3.0\\Microsoft Photo Editor";
+  for (const std::string option :
+       {"MSWord", "MSPPT", "MSExcel", "MSAccess", "MSOutlook", "MSPhEditor"}) {
+    SCOPED_TRACE(option);
+    fake.profile.SetFileContent(settings.File(), "[MSOffice]\r\nMSOffice=1\r\n" + option + "=1");
+    for (const char* version : {"8.0", "9.0", "10.0"}) {
+      const std::string office = std::string("Software\\Microsoft\\Office\\") + version;
+      for (const auto& [owner, tree] : kTrees) {
+        fake.registry.SetString(HKCU, office + tree + "\\In", "", "");
+      }
+      for (const std::string& name : access) {
+        fake.registry.SetString(HKCU, office + "\\Access\\Settings", name, "x");
+      }
+      fake.registry.SetString(HKCU, photoEditor, "LastFile", "C:\\p.jpg");
 
-  for (const char* gone : {"C:\\FOUND.000", "C:\\found.010", "D:\\FOUND.001", "C:\\FOUND.002"}) {
-    EXPECT_FALSE(fake.files.Exists(gone)) << gone;
+      CleanOffice(context);
+
+      for (const auto& [owner, tree] : kTrees) {
+        EXPECT_EQ(fake.registry.KeyExists(HKCU, office + tree), owner != option) << tree;
+      }
+      EXPECT_THAT(fake.registry.ValueNames(HKCU, office + "\\Access\\Settings"),
+                  UnorderedElementsAreArray(option == "MSAccess"
+                                                ? std::vector<std::string>{"Window", "LastMRU"}
+                                                : access));
+      EXPECT_EQ(fake.registry.ValueExists(HKCU, photoEditor, "LastFile"), option != "MSPhEditor");
+    }
   }
-  for (const char* kept : {"C:\\FOUND.011\\FILE0000.CHK", "C:\\FOUND.0\\f", "C:\\FOUND.003",
-                           "C:\\FOUND.004\\f", "E:\\FOUND.000\\f"}) {
-    EXPECT_TRUE(fake.files.Exists(kept)) << kept;
-  }
-  EXPECT_EQ(fake.files.Content("D:\\Data\\thesis.doc"), "work");
-  // Folders do not count as deleted files.
-  EXPECT_FALSE(context.filesRemoved);
+  EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
 }
 
-TEST_F(ScandiskTest, FragmentThatCannotBeDeletedDoesNotCountAsRemoved) {
-  fake.files.AddFile("C:\\FILE0000.CHK", "frag");
-  fake.files.SetInUse("C:\\FILE0000.CHK");
-  fake.files.SetDriveReady('D', false);
-  CleanScandiskFiles(context);
-  EXPECT_TRUE(fake.files.Exists("C:\\FILE0000.CHK"));
-  EXPECT_FALSE(context.filesRemoved);
+// An empty or relative folder would name "\Microsoft\Office\Recent" below the current folder
+// or the current drive's root: the office step does not even look there.
+TEST_F(WindowsTargetsTest, OfficeShortcutsGoOnlyFromAnAbsoluteAppDataFolder) {
+  const std::string recent = "C:\\AppData\\Microsoft\\Office\\Recent\\";
+  for (const char* name : {"report.doc.lnk", "index.dat"}) fake.files.AddFile(recent + name);
+  const std::string shellFolders =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  for (const char* appData : {"", "Roaming", "\\AppData", "C:AppData"}) {
+    SCOPED_TRACE(appData);
+    fake.registry.SetString(HKCU, shellFolders, "AppData", appData);
+    CleanOffice(context);
+    EXPECT_THAT(fake.files.Calls(), IsEmpty());
+  }
+  fake.registry.SetString(HKCU, shellFolders, "AppData", "C:\\AppData");
+  CleanOffice(context);
+  EXPECT_FALSE(fake.files.Exists(recent + "report.doc.lnk"));
+  EXPECT_TRUE(fake.files.Exists(recent + "index.dat"));
+  EXPECT_TRUE(context.filesRemoved);
 }
 
 }  // namespace
