@@ -49,24 +49,6 @@ TEST_F(OptionsPresenterTest, OnlyExactlyOneLoadsChecked) {
   EXPECT_EQ(fake.profile.FileContent(app.settingsFile), file);
 }
 
-// On its page an unchecked master disables its group, whose boxes keep what they stored.
-TEST_F(OptionsPresenterTest, UncheckedMasterDisablesItsGroupOnItsPage) {
-  InstallNetscape("Netscape 6", "6.2");
-  using O = OptionsPresenter;
-  const std::tuple<int, SettingKey, ui::CheckBox O::*, SettingKey> groups[] = {
-      {MainPresenter::kIETab, keys::IE, &O::ChkCookies, keys::IECookies},
-      {MainPresenter::kNetscapeTab, keys::Netscape, &O::ChkCache, keys::NetscapeCache},
-      {MainPresenter::kOfficeTab, keys::MSOffice, &O::ChkWord, keys::MSWord}};
-  for (const auto& [tab, master, box, member] : groups) {
-    Set(member, "1");
-    auto main = LoadMain();
-    main->TabStrip1.Select(tab);
-    EXPECT_FALSE((main->options.*box).Enabled()) << tab;
-    EXPECT_EQ((main->options.*box).Value(), 1) << tab;
-    EXPECT_EQ(Stored(master), "0") << tab;
-  }
-}
-
 // Kept in the per-user store, not the settings file; checked only for a stored 1.
 TEST_F(OptionsPresenterTest, ShowTipFollowsThePerUserStore) {
   EXPECT_EQ(LoadMain()->options.ChkShowTip.Value(), 1);
