@@ -39,8 +39,8 @@ TEST_F(TipPresenterTest, EveryDrawIsOneOfTheLinesAndMayRepeat) {
   EXPECT_THAT(shown, ElementsAre("Caf\xC3\xA9", "2=", "2=", "3=Third", "1=Caf\xC3\xA9"));
 }
 
-// Opening the window turns the tips on again, whatever was stored.
-TEST_F(TipPresenterTest, WithoutAFileTheWindowSaysHowToMakeOne) {
+// Opening the window turns the tips on again, whatever was stored before.
+TEST_F(TipPresenterTest, WithoutAFileTheWindowSaysHowToMakeOneAndTurnsTipsOnAgain) {
   fake.userSettings.SaveSetting("Quorvane", "Options", "Showtip", "0");
   TipPresenter window(fake.platform(), app, [] { return 0.5; });
   window.Load();
