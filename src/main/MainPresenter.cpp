@@ -143,6 +143,13 @@ void MainPresenter::TabStrip1Click() {
   const int tab = TabStrip1.SelectedIndex();
   if (tab < 0 || tab >= kTabCount) return;
   const std::string& key = tabKeys_[static_cast<std::size_t>(tab)];
+  // A refused tab leaves the page shown before, and the highlight goes back to its tab.
+  if (TabTag(tab) == kDisableTag) {
+    platform_.windows.MessageBox(kNetscapeNotInstalled, kAppTitle, message_box::IconInformation);
+    TabStrip1.Restore(shownTab_);
+    return;
+  }
+  shownTab_ = tab;
   if (key == "StandardWash") {
     ShowPage(FrameStandardOptions);
   } else if (key == "CustomWash") {
@@ -154,11 +161,6 @@ void MainPresenter::TabStrip1Click() {
     ShowPage(FrameIE);
     options.ChkIEClick();
   } else if (key == "Netscape") {
-    // The page shown before stays shown.
-    if (TabTag(tab) == kDisableTag) {
-      platform_.windows.MessageBox(kNetscapeNotInstalled, kAppTitle, message_box::IconInformation);
-      return;
-    }
     ShowPage(FrameNetscape);
     options.ChkNetscapeClick();
   } else if (key == "Office") {

@@ -154,6 +154,7 @@ class MainPresenter {
   Reg32 reg_;
   std::array<std::string, kTabCount> tabKeys_;
   std::array<std::string, kTabCount> tabTags_;
+  int shownTab_ = kStandardTab;  // the tab whose page is shown
 };
 
 }  // namespace quorvane

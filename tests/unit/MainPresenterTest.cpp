@@ -55,6 +55,7 @@ TEST_F(MainPresenterTest, NetscapeTabNamesTheInstalledVersionOrRefusesToOpen) {
   main->TabStrip1.Select(MainPresenter::kOptionsTab);
   main->ClickMenu("mnuNetscape");
   ExpectOnlyVisible(*main, &main->FrameWashOptions);
+  EXPECT_EQ(main->TabStrip1.SelectedIndex(), MainPresenter::kOptionsTab);
   EXPECT_THAT(fake.windows.messageBoxes, ElementsAre(notInstalled));
 
   InstallNetscape("Netscape 6", "6.2.3");

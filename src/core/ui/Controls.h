@@ -135,6 +135,12 @@ class TabStrip : public Control {
     Notify();
     if (onClick) onClick();
   }
+  // Moves the highlight back without a click, when a selection was refused.
+  void Restore(int index) {
+    if (index < 0 || index >= static_cast<int>(tabs.size())) return;
+    selected_ = index;
+    Notify();
+  }
 
  private:
   int selected_ = 0;
