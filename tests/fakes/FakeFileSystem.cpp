@@ -9,20 +9,42 @@
 namespace quorvane::fakes {
 namespace {
 
-constexpr std::uint32_t kSettable =
-    file_attr::ReadOnly | file_attr::Hidden | file_attr::System | file_attr::Archive;
+using namespace file_attr;
+
+constexpr std::uint32_t kSettable = ReadOnly | Hidden | System | Archive;
 // Links deeper than this are taken as a loop, as the platform does.
 constexpr int kMaxLinkDepth = 32;
 
-char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char Upper(char c) { return ToUpperAscii(std::string_view(&c, 1))[0]; }
+
+// A broken set-up is the test's own mistake: make it loud rather than silently empty.
+[[noreturn]] void BadSetUp(std::string_view path) {
+  throw std::invalid_argument("FakeFileSystem: cannot set up " + std::string(path));
+}
+
+// "X:\a\b" or "x:/a/b", also behind the "\\?\" prefix; "." and ".." are not taken.
+bool Parse(std::string_view path, char& drive, std::vector<std::string>& names) {
+  if (path.starts_with("\\\\?\\")) path.remove_prefix(4);
+  if (path.size() < 2 || !IsLetter(path[0]) || path[1] != ':') return false;
+  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
+  drive = Upper(path[0]);
+  names.clear();
+  for (std::size_t start = 2; start < path.size();) {
+    const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+    const std::string_view name = path.substr(start, end - start);
+    if (name == "." || name == "..") return false;
+    if (!name.empty()) names.emplace_back(name);
+    start = end + 1;
+  }
+  return true;
+}
 
 // A file's content lives apart from its names, so that hard links share it.
 struct FileData {
   std::string content;
   std::uint32_t links = 1;
-  int openForOverwrite = 0;
+  bool openForOverwrite = false;
 };
 
 }  // namespace
@@ -34,44 +56,43 @@ struct FakeFileSystem::Node {
   std::shared_ptr<FileData> data;
   bool inUse = false;
   Node* parent = nullptr;
-  std::map<std::string, std::unique_ptr<Node>> children;  // by case-folded name
+  std::map<std::string, std::unique_ptr<Node>> children;  // by lower-case name
 
-  bool IsFolder() const { return (attrs & file_attr::Directory) != 0; }
-  bool IsLink() const { return (attrs & file_attr::ReparsePoint) != 0; }
-  bool IsBusy() const { return inUse || (data && data->openForOverwrite > 0); }
-  std::uint32_t Reported() const {
-    // A file without any attribute reports "normal", as on the platform.
-    return attrs == 0 ? file_attr::Normal : attrs;
+  bool Is(std::uint32_t attr) const { return (attrs & attr) != 0; }
+  bool Busy() const { return inUse || (data && data->openForOverwrite); }
+  // A file without any attribute reports "normal", as on the platform.
+  std::uint32_t Reported() const { return attrs == 0 ? Normal : attrs; }
+  std::uint64_t Size() const { return (data && !Is(ReparsePoint)) ? data->content.size() : 0; }
+  char Letter() const { return parent ? parent->Letter() : name[0]; }
+
+  Node& Add(std::string_view childName, std::uint32_t childAttrs) {
+    auto& slot = children[ToLowerAscii(childName)];
+    slot = std::make_unique<Node>();
+    slot->name = std::string(childName);
+    slot->attrs = childAttrs;
+    slot->parent = this;
+    return *slot;
   }
-  std::uint64_t Size() const { return (data && !IsLink()) ? data->content.size() : 0; }
-};
-
-struct FakeFileSystem::Drive {
-  DriveInfo info;
-  bool reported = false;  // added with AddDrive, so DriveNames lists it
-  bool ready = true;
-  std::unique_ptr<Node> root;
+  // Destroys this node.
+  void Detach() { parent->children.erase(ToLowerAscii(name)); }
 };
 
 class FakeFileSystem::OpenFile final : public WritableFile {
  public:
-  OpenFile(FakeFileSystem& owner, std::string path, std::shared_ptr<FileData> data)
-      : owner_(owner), path_(std::move(path)), data_(std::move(data)) {
-    ++data_->openForOverwrite;
+  OpenFile(FakeFileSystem& owner, std::string_view path, std::shared_ptr<FileData> data)
+      : owner_(owner), path_(path), data_(std::move(data)) {
+    data_->openForOverwrite = true;
   }
-  ~OpenFile() override {
-    --data_->openForOverwrite;
-    (void)owner_.Record({FsOp::Close, path_, {}, 0, 0, FsResult::Ok});
-  }
+  ~OpenFile() override { data_->openForOverwrite = false; }
 
   FsResult WriteAt(std::uint64_t offset, std::string_view bytes) override {
     std::string& content = data_->content;
-    const size_t at = static_cast<size_t>(offset);
-    if (content.size() < at + bytes.size()) content.resize(at + bytes.size(), '\0');
-    std::copy(bytes.begin(), bytes.end(), content.begin() + static_cast<std::ptrdiff_t>(at));
-    return owner_.Record({FsOp::WriteAt, path_, std::string(bytes), offset, 0, FsResult::Ok});
+    content.resize(std::max(content.size(), static_cast<std::size_t>(offset) + bytes.size()), '\0');
+    content.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+    owner_.calls_.push_back({FsOp::WriteAt, path_, std::string(bytes), offset});
+    return FsResult::Ok;
   }
-  FsResult Flush() override { return owner_.Record({FsOp::Flush, path_, {}, 0, 0, FsResult::Ok}); }
+  FsResult Flush() override { return owner_.Log(FsOp::Flush, path_, FsResult::Ok); }
 
  private:
   FakeFileSystem& owner_;
@@ -82,179 +103,117 @@ class FakeFileSystem::OpenFile final : public WritableFile {
 FakeFileSystem::FakeFileSystem() = default;
 FakeFileSystem::~FakeFileSystem() = default;
 
-bool FakeFileSystem::Parse(std::string_view path, Location& location) {
-  if (path.rfind("\\\\?\\", 0) == 0) path.remove_prefix(4);
-  if (path.size() < 2 || !IsLetter(path[0]) || path[1] != ':') return false;
-  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
-  location.drive = UpperLetter(path[0]);
-  location.names.clear();
-  size_t start = 2;
-  while (start < path.size()) {
-    const size_t end = path.find_first_of("\\/", start);
-    const std::string_view name = path.substr(start, end - start);
-    if (name == "." || name == "..") return false;
-    if (!name.empty()) location.names.emplace_back(name);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return true;
-}
-
 FakeFileSystem::Node* FakeFileSystem::Root(char drive) const {
-  auto& slot = drives_[drive];
-  if (!slot) {
-    // Every drive letter has a file tree; only added drives are reported as drives.
-    slot = std::make_unique<Drive>();
-    slot->info.letter = drive;
-    slot->info.name = std::string(1, static_cast<char>(drive - 'A' + 'a')) + ":";
+  auto& root = roots_[drive];
+  if (!root) {
+    root = std::make_unique<Node>();
+    root->name = std::string(1, drive) + ":";
+    root->attrs = Directory;
   }
-  if (!slot->root) {
-    slot->root = std::make_unique<Node>();
-    slot->root->name = std::string(1, drive) + ":";
-    slot->root->attrs = file_attr::Directory;
-  }
-  return slot->root.get();
+  return root.get();
 }
 
 FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path, bool followLast) const {
-  Location location;
-  if (!Parse(path, location)) return nullptr;
-  return Find(location, followLast, 0);
+  Location at;
+  return Parse(path, at.drive, at.names) ? Find(at, followLast) : nullptr;
 }
 
-FakeFileSystem::Node* FakeFileSystem::Find(const Location& location, bool followLast,
-                                           int depth) const {
-  Node* node = Root(location.drive);
-  for (size_t i = 0; i < location.names.size(); ++i) {
-    auto child = node->children.find(ToLowerAscii(location.names[i]));
+FakeFileSystem::Node* FakeFileSystem::Find(const Location& at, bool followLast, int depth) const {
+  Node* node = Root(at.drive);
+  for (std::size_t i = 0; i < at.names.size() && node != nullptr; ++i) {
+    const auto child = node->children.find(ToLowerAscii(at.names[i]));
     if (child == node->children.end()) return nullptr;
     node = child->second.get();
-    const bool last = i + 1 == location.names.size();
-    if (node->IsLink() && (!last || followLast)) {
+    if (node->Is(ReparsePoint) && (followLast || i + 1 < at.names.size())) {
       Location target;
-      if (depth >= kMaxLinkDepth || !Parse(node->target, target)) return nullptr;
+      if (depth >= kMaxLinkDepth || !Parse(node->target, target.drive, target.names)) {
+        return nullptr;
+      }
       node = Find(target, true, depth + 1);
-      if (node == nullptr) return nullptr;
     }
   }
   return node;
 }
 
 FakeFileSystem::Node* FakeFileSystem::FindParent(std::string_view path, std::string& name) const {
-  Location location;
-  if (!Parse(path, location) || location.names.empty()) return nullptr;
-  name = location.names.back();
-  location.names.pop_back();
-  Node* parent = Find(location, true, 0);
-  return (parent != nullptr && parent->IsFolder()) ? parent : nullptr;
+  Location at;
+  if (!Parse(path, at.drive, at.names) || at.names.empty()) return nullptr;
+  name = at.names.back();
+  at.names.pop_back();
+  Node* parent = Find(at, true);
+  return (parent != nullptr && parent->Is(Directory)) ? parent : nullptr;
 }
 
-FakeFileSystem::Node* FakeFileSystem::MakeFolders(std::string_view path) {
-  Location location;
-  if (!Parse(path, location)) return nullptr;
-  Node* node = Root(location.drive);
-  for (const std::string& name : location.names) {
-    auto& child = node->children[ToLowerAscii(name)];
-    if (!child) {
-      child = std::make_unique<Node>();
-      child->name = name;
-      child->attrs = file_attr::Directory;
-      child->parent = node;
-    }
-    node = child.get();
-    if (node->IsLink()) node = Find(node->target, true);
-    if (node == nullptr || !node->IsFolder()) return nullptr;
+FakeFileSystem::Node& FakeFileSystem::MakeFolders(const Location& at, std::size_t count) {
+  Node* node = Root(at.drive);
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto child = node->children.find(ToLowerAscii(at.names[i]));
+    node = child != node->children.end() ? child->second.get() : &node->Add(at.names[i], Directory);
+    if (node->Is(ReparsePoint)) node = Find(node->target, true);
+    if (node == nullptr || !node->Is(Directory)) BadSetUp(at.names[i]);
   }
-  return node;
+  return *node;
 }
 
 FakeFileSystem::Node& FakeFileSystem::Place(std::string_view path, std::uint32_t attrs) {
-  Location location;
-  Node* parent = nullptr;
-  if (Parse(path, location) && !location.names.empty()) {
-    const std::string name = location.names.back();
-    location.names.pop_back();
-    std::string folder(1, location.drive);
-    folder += ':';
-    for (const std::string& part : location.names) folder += "\\" + part;
-    parent = MakeFolders(folder);
-    if (parent != nullptr) {
-      auto& slot = parent->children[ToLowerAscii(name)];
-      slot = std::make_unique<Node>();
-      slot->name = name;
-      slot->attrs = attrs;
-      slot->parent = parent;
-      return *slot;
-    }
-  }
-  // A broken set-up is the test's own mistake: make it loud rather than silently empty.
-  throw std::invalid_argument("FakeFileSystem: cannot place " + std::string(path));
+  Location at;
+  if (!Parse(path, at.drive, at.names) || at.names.empty()) BadSetUp(path);
+  return MakeFolders(at, at.names.size() - 1).Add(at.names.back(), attrs);
 }
 
-char FakeFileSystem::DriveOf(const Node& node) const {
-  const Node* top = &node;
-  while (top->parent != nullptr) top = top->parent;
-  return top->name.empty() ? 0 : top->name[0];
+FakeFileSystem::Drive* FakeFileSystem::FindDrive(char letter) {
+  const auto drive = std::find_if(drives_.begin(), drives_.end(),
+                                  [&](const Drive& d) { return d.info.letter == Upper(letter); });
+  return drive == drives_.end() ? nullptr : &*drive;
 }
 
-FsResult FakeFileSystem::Record(FsCall call) {
-  const FsResult result = call.result;
-  calls_.push_back(std::move(call));
+FsResult FakeFileSystem::Log(FsOp op, std::string_view path, FsResult result) {
+  calls_.push_back({op, std::string(path), {}, 0});
   return result;
 }
 
 void FakeFileSystem::AddDrive(char letter, DriveType type, std::uint64_t freeBytes,
-                              std::uint64_t totalBytes, std::string_view label) {
-  const char drive = UpperLetter(letter);
-  Root(drive);
-  Drive& entry = *drives_[drive];
-  if (!entry.reported) driveOrder_.push_back(drive);
-  entry.reported = true;
-  entry.info.type = type;
-  entry.info.freeBytes = freeBytes;
-  entry.info.totalBytes = totalBytes;
-  entry.info.volumeLabel = std::string(label);
+                              std::uint64_t totalBytes) {
+  const std::string name = ToLowerAscii(std::string_view(&letter, 1)) + ":";
+  drives_.push_back({DriveInfo{name, Upper(letter), type, freeBytes, totalBytes, {}}});
 }
 
 void FakeFileSystem::SetDriveReady(char letter, bool ready) {
-  Root(UpperLetter(letter));
-  drives_[UpperLetter(letter)]->ready = ready;
+  Drive* drive = FindDrive(letter);
+  if (drive == nullptr) BadSetUp(std::string_view(&letter, 1));
+  drive->ready = ready;
 }
 
 void FakeFileSystem::AddFile(std::string_view path, std::string_view content, std::uint32_t attrs) {
-  Node& node = Place(path, attrs & kSettable);
-  node.data = std::make_shared<FileData>();
-  node.data->content = std::string(content);
+  Node& file = Place(path, attrs & kSettable);
+  file.data = std::make_shared<FileData>();
+  file.data->content = std::string(content);
 }
 
 void FakeFileSystem::AddFolder(std::string_view path, std::uint32_t attrs) {
-  Node* folder = MakeFolders(path);
-  if (folder == nullptr) throw std::invalid_argument("FakeFileSystem: cannot place folder");
-  folder->attrs = file_attr::Directory | (attrs & kSettable);
+  Location at;
+  if (!Parse(path, at.drive, at.names)) BadSetUp(path);
+  MakeFolders(at, at.names.size()).attrs = Directory | (attrs & kSettable);
 }
 
 void FakeFileSystem::AddLink(std::string_view path, std::string_view target) {
   const Node* reached = Find(target, true);
-  const bool fileLink = reached != nullptr && !reached->IsFolder();
-  Node& link = Place(path, file_attr::ReparsePoint | (fileLink ? 0u : file_attr::Directory));
-  link.target = std::string(target);
+  const bool fileLink = reached != nullptr && !reached->Is(Directory);
+  Place(path, ReparsePoint | (fileLink ? 0u : Directory)).target = std::string(target);
 }
 
 void FakeFileSystem::AddHardLink(std::string_view existing, std::string_view path) {
-  Node* file = Find(existing, true);
-  if (file == nullptr || file->IsFolder()) {
-    throw std::invalid_argument("FakeFileSystem: no file to link " + std::string(existing));
-  }
+  const Node* file = Find(existing, true);
+  if (file == nullptr || !file->data) BadSetUp(existing);
   Node& second = Place(path, file->attrs);
   second.data = file->data;
   ++second.data->links;
 }
 
-void FakeFileSystem::SetInUse(std::string_view path, bool inUse) {
+void FakeFileSystem::SetInUse(std::string_view path) {
   Node* node = Find(path, false);
-  if (node == nullptr)
-    throw std::invalid_argument("FakeFileSystem: nothing at " + std::string(path));
-  node->inUse = inUse;
+  if (node == nullptr) BadSetUp(path);
+  node->inUse = true;
 }
 
 bool FakeFileSystem::Exists(std::string_view path) const { return Find(path, false) != nullptr; }
@@ -269,11 +228,6 @@ std::string FakeFileSystem::Content(std::string_view path) const {
   return (node != nullptr && node->data) ? node->data->content : std::string();
 }
 
-std::uint64_t FakeFileSystem::FreeBytes(char letter) const {
-  auto drive = drives_.find(UpperLetter(letter));
-  return drive == drives_.end() ? 0 : drive->second->info.freeBytes;
-}
-
 std::size_t FakeFileSystem::CountCalls(FsOp op) const {
   return static_cast<std::size_t>(
       std::count_if(calls_.begin(), calls_.end(), [op](const FsCall& c) { return c.op == op; }));
@@ -281,99 +235,78 @@ std::size_t FakeFileSystem::CountCalls(FsOp op) const {
 
 std::vector<std::string> FakeFileSystem::DriveNames() {
   std::vector<std::string> names;
-  for (char drive : driveOrder_) names.push_back(drives_[drive]->info.name);
+  for (const Drive& drive : drives_) names.push_back(drive.info.name);
   return names;
 }
 
 FsResult FakeFileSystem::GetDrive(std::string_view name, DriveInfo& info) {
   // "c", "c:" and "c:\" all name drive C.
-  if (name.empty() || !IsLetter(name[0]) || name.size() > 3 ||
-      (name.size() >= 2 && name[1] != ':') || (name.size() == 3 && name[2] != '\\')) {
+  if (name.empty() || name.size() > 3 || (name.size() > 1 && name[1] != ':') ||
+      (name.size() > 2 && name[2] != '\\')) {
     return FsResult::NotFound;
   }
-  auto drive = drives_.find(UpperLetter(name[0]));
-  if (drive == drives_.end() || !drive->second->reported) return FsResult::NotFound;
-  const Drive& found = *drive->second;
-  info = DriveInfo{};
-  info.name = found.info.name;
-  info.letter = found.info.letter;
-  info.type = found.info.type;
-  if (!found.ready) return FsResult::Failed;
-  info = found.info;
+  const Drive* drive = FindDrive(name[0]);
+  if (drive == nullptr) return FsResult::NotFound;
+  if (!drive->ready) {
+    info = DriveInfo{drive->info.name, drive->info.letter, drive->info.type, 0, 0, {}};
+    return FsResult::Failed;
+  }
+  info = drive->info;
   return FsResult::Ok;
 }
 
 FsResult FakeFileSystem::ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) {
   entries.clear();
   const Node* node = Find(folder, true);
-  FsResult result = FsResult::Ok;
-  if (node == nullptr) {
-    result = FsResult::NotFound;
-  } else if (!node->IsFolder()) {
-    result = FsResult::Failed;
-  } else {
-    for (const auto& [key, child] : node->children) {
-      entries.push_back({child->name, child->Reported(), child->Size()});
-    }
+  if (node == nullptr) return Log(FsOp::ListDirectory, folder, FsResult::NotFound);
+  if (!node->Is(Directory)) return Log(FsOp::ListDirectory, folder, FsResult::Failed);
+  for (const auto& [key, child] : node->children) {
+    entries.push_back({child->name, child->Reported(), child->Size()});
   }
-  return Record({FsOp::ListDirectory, std::string(folder), {}, 0, 0, result});
+  return Log(FsOp::ListDirectory, folder, FsResult::Ok);
 }
 
 FsResult FakeFileSystem::GetAttributes(std::string_view path, std::uint32_t& attrs) {
   const Node* node = Find(path, false);
-  if (node != nullptr) attrs = node->Reported();
-  return Record({FsOp::GetAttributes,
-                 std::string(path),
-                 {},
-                 0,
-                 0,
-                 node != nullptr ? FsResult::Ok : FsResult::NotFound});
+  if (node == nullptr) return Log(FsOp::GetAttributes, path, FsResult::NotFound);
+  attrs = node->Reported();
+  return Log(FsOp::GetAttributes, path, FsResult::Ok);
 }
 
 FsResult FakeFileSystem::SetAttributes(std::string_view path, std::uint32_t attrs) {
   Node* node = Find(path, false);
-  FsResult result = FsResult::NotFound;
-  if (node != nullptr && node->parent != nullptr) {
-    node->attrs =
-        (node->attrs & (file_attr::Directory | file_attr::ReparsePoint)) | (attrs & kSettable);
-    result = FsResult::Ok;
+  if (node == nullptr || node->parent == nullptr) {
+    return Log(FsOp::SetAttributes, path, FsResult::NotFound);
   }
-  return Record({FsOp::SetAttributes, std::string(path), {}, 0, attrs, result});
+  node->attrs = (node->attrs & (Directory | ReparsePoint)) | (attrs & kSettable);
+  return Log(FsOp::SetAttributes, path, FsResult::Ok);
 }
 
 FsResult FakeFileSystem::DeleteFile(std::string_view path) {
   Node* node = Find(path, false);
-  FsResult result = FsResult::Ok;
-  if (node == nullptr) {
-    result = FsResult::NotFound;
-  } else if (node->IsFolder() || (node->attrs & file_attr::ReadOnly) || node->IsBusy()) {
-    result = FsResult::AccessDenied;
-  } else {
-    if (node->data && --node->data->links == 0) {
-      auto drive = drives_.find(DriveOf(*node));
-      if (drive != drives_.end()) drive->second->info.freeBytes += node->data->content.size();
-    }
-    node->parent->children.erase(ToLowerAscii(node->name));
+  if (node == nullptr) return Log(FsOp::DeleteFile, path, FsResult::NotFound);
+  if (node->Is(Directory | ReadOnly) || node->Busy()) {
+    return Log(FsOp::DeleteFile, path, FsResult::AccessDenied);
   }
-  return Record({FsOp::DeleteFile, std::string(path), {}, 0, 0, result});
+  if (node->data && --node->data->links == 0) {
+    if (Drive* drive = FindDrive(node->Letter())) drive->info.freeBytes += node->Size();
+  }
+  node->Detach();
+  return Log(FsOp::DeleteFile, path, FsResult::Ok);
 }
 
 FsResult FakeFileSystem::CreateDirectory(std::string_view path) {
   std::string name;
   Node* parent = FindParent(path, name);
   FsResult result = FsResult::Ok;
-  if (parent == nullptr) {
-    result = Find(path, false) != nullptr ? FsResult::AlreadyExists : FsResult::NotFound;
-  } else if (parent->children.count(ToLowerAscii(name)) != 0) {
+  if (Find(path, false) != nullptr) {
     result = FsResult::AlreadyExists;
+  } else if (parent == nullptr) {
+    result = FsResult::NotFound;
   } else {
-    auto& slot = parent->children[ToLowerAscii(name)];
-    slot = std::make_unique<Node>();
-    slot->name = name;
-    slot->attrs = file_attr::Directory;
-    slot->parent = parent;
+    parent->Add(name, Directory);
   }
-  return Record({FsOp::CreateDirectory, std::string(path), {}, 0, 0, result});
+  return Log(FsOp::CreateDirectory, path, result);
 }
 
 FsResult FakeFileSystem::RemoveDirectory(std::string_view path) {
@@ -381,17 +314,16 @@ FsResult FakeFileSystem::RemoveDirectory(std::string_view path) {
   FsResult result = FsResult::Ok;
   if (node == nullptr) {
     result = FsResult::NotFound;
-  } else if (!node->IsFolder()) {
+  } else if (!node->Is(Directory)) {
     result = FsResult::Failed;
-  } else if (node->parent == nullptr || node->IsBusy() || (node->attrs & file_attr::ReadOnly)) {
+  } else if (node->parent == nullptr || node->Busy() || node->Is(ReadOnly)) {
     result = FsResult::AccessDenied;
-  } else if (!node->IsLink() && !node->children.empty()) {
+  } else if (!node->Is(ReparsePoint) && !node->children.empty()) {
     result = FsResult::NotEmpty;
   } else {
-    // A link goes on its own; its target is not looked at.
-    node->parent->children.erase(ToLowerAscii(node->name));
+    node->Detach();  // a link goes on its own; its target is not looked at
   }
-  return Record({FsOp::RemoveDirectory, std::string(path), {}, 0, 0, result});
+  return Log(FsOp::RemoveDirectory, path, result);
 }
 
 FsResult FakeFileSystem::MoveFile(std::string_view from, std::string_view to) {
@@ -405,21 +337,18 @@ FsResult FakeFileSystem::MoveFile(std::string_view from, std::string_view to) {
     result = FsResult::AlreadyExists;
   } else if (parent == nullptr) {
     result = FsResult::NotFound;
-  } else if (node->IsBusy()) {
+  } else if (node->Busy()) {
     result = FsResult::AccessDenied;
   } else {
     for (const Node* up = parent; up != nullptr; up = up->parent) {
-      if (up == node) result = FsResult::Failed;  // into its own sub-tree
+      if (up == node) return Log(FsOp::MoveFile, from, FsResult::Failed);  // into itself
     }
-    if (result == FsResult::Ok) {
-      std::unique_ptr<Node> moved = std::move(node->parent->children[ToLowerAscii(node->name)]);
-      node->parent->children.erase(ToLowerAscii(node->name));
-      moved->name = name;
-      moved->parent = parent;
-      parent->children[ToLowerAscii(name)] = std::move(moved);
-    }
+    auto moved = std::move(node->parent->children.extract(ToLowerAscii(node->name)).mapped());
+    moved->name = name;
+    moved->parent = parent;
+    parent->children[ToLowerAscii(name)] = std::move(moved);
   }
-  return Record({FsOp::MoveFile, std::string(from), std::string(to), 0, 0, result});
+  return Log(FsOp::MoveFile, from, result);
 }
 
 FsResult FakeFileSystem::GetFileSize(std::string_view path, std::uint64_t& size) {
@@ -439,39 +368,25 @@ FsResult FakeFileSystem::GetLinkCount(std::string_view path, std::uint32_t& link
 
 FsResult FakeFileSystem::ReadFile(std::string_view path, std::string& bytes) {
   const Node* node = Find(path, true);
-  FsResult result = FsResult::Ok;
-  if (node == nullptr) {
-    result = FsResult::NotFound;
-  } else if (node->IsFolder() || !node->data) {
-    result = FsResult::AccessDenied;
-  } else {
-    bytes = node->data->content;
-  }
-  return Record({FsOp::ReadFile, std::string(path), {}, 0, 0, result});
+  if (node == nullptr) return Log(FsOp::ReadFile, path, FsResult::NotFound);
+  if (!node->data) return Log(FsOp::ReadFile, path, FsResult::AccessDenied);
+  bytes = node->data->content;
+  return Log(FsOp::ReadFile, path, FsResult::Ok);
 }
 
 FsResult FakeFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   Node* node = Find(path, true);
   std::string name;
-  Node* parent = node == nullptr ? FindParent(path, name) : nullptr;
-  FsResult result = FsResult::Ok;
-  if (node != nullptr) {
-    if (node->IsFolder() || (node->attrs & file_attr::ReadOnly) || node->IsBusy()) {
-      result = FsResult::AccessDenied;
-    } else {
-      node->data->content = std::string(bytes);
-    }
-  } else if (parent == nullptr) {
-    result = FsResult::NotFound;
-  } else {
-    auto& slot = parent->children[ToLowerAscii(name)];
-    slot = std::make_unique<Node>();
-    slot->name = name;
-    slot->parent = parent;
-    slot->data = std::make_shared<FileData>();
-    slot->data->content = std::string(bytes);
+  Node* parent = FindParent(path, name);
+  if (node == nullptr) {
+    if (parent == nullptr) return Log(FsOp::WriteFile, path, FsResult::NotFound);
+    node = &parent->Add(name, 0);
+    node->data = std::make_shared<FileData>();
+  } else if (!node->data || node->Is(ReadOnly) || node->Busy()) {
+    return Log(FsOp::WriteFile, path, FsResult::AccessDenied);
   }
-  return Record({FsOp::WriteFile, std::string(path), std::string(bytes), 0, 0, result});
+  node->data->content = std::string(bytes);
+  return Log(FsOp::WriteFile, path, FsResult::Ok);
 }
 
 std::unique_ptr<WritableFile> FakeFileSystem::OpenForOverwrite(std::string_view path,
@@ -480,15 +395,14 @@ std::unique_ptr<WritableFile> FakeFileSystem::OpenForOverwrite(std::string_view 
   Node* node = Find(path, false);
   if (node == nullptr) {
     result = FsResult::NotFound;
-  } else if (node->IsFolder() || node->IsLink() || (node->attrs & file_attr::ReadOnly) ||
-             node->IsBusy()) {
+  } else if (!node->data || node->Is(ReparsePoint | ReadOnly) || node->Busy()) {
     result = FsResult::AccessDenied;
   } else {
     result = FsResult::Ok;
   }
-  (void)Record({FsOp::OpenForOverwrite, std::string(path), {}, 0, 0, result});
+  (void)Log(FsOp::OpenForOverwrite, path, result);
   if (result != FsResult::Ok) return nullptr;
-  return std::make_unique<OpenFile>(*this, std::string(path), node->data);
+  return std::make_unique<OpenFile>(*this, path, node->data);
 }
 
 }  // namespace quorvane::fakes

@@ -5,11 +5,11 @@
 // a path that runs through a link reaches the link's target - so a walk that carelessly
 // enters a link really does destroy the target here, and a test sees it. The link itself
 // shows in its parent's listing as one entry and RemoveDirectory on it removes only the
-// link. Paths are "X:\..." with either separator; a relative path names nothing.
+// link. Paths are "X:\..." with either separator; a relative path names nothing. Deleting
+// the last name of a file gives its size back to its drive, so freed space can be measured.
 //
 // Listings, attribute calls and every call that changes something are logged in order, so
-// that a test can check, for example, that an overwrite pass was flushed before the next
-// pass and before the file was deleted. Drive look-ups, sizes and link counts are not.
+// that a test can check, for example, that an overwrite pass was flushed before the next.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,56 +36,47 @@ enum class FsOp {
   OpenForOverwrite,
   WriteAt,
   Flush,
-  Close,
 };
 
 struct FsCall {
   FsOp op = FsOp::ListDirectory;
   std::string path;
-  std::string bytes;         // WriteFile and WriteAt: what was written; MoveFile: the new path
+  std::string bytes;         // WriteAt: what was written
   std::uint64_t offset = 0;  // WriteAt
-  std::uint32_t value = 0;   // SetAttributes: the attributes asked for
-  FsResult result = FsResult::Ok;
 };
 
 class FakeFileSystem final : public FileSystem {
  public:
   FakeFileSystem();
   ~FakeFileSystem() override;
-  FakeFileSystem(const FakeFileSystem&) = delete;
-  FakeFileSystem& operator=(const FakeFileSystem&) = delete;
 
-  // --- Set-up. Missing parent folders (and the drive's root) are created on the way. ---
+  // --- Set-up. Missing parent folders are created on the way.
   // A drive the platform reports, in the order added.
-  void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes,
-                std::string_view label = {});
+  void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes);
   // A drive that is not ready (an empty card reader, say) fails every GetDrive.
   void SetDriveReady(char letter, bool ready);
   // Creates or replaces a file. `attrs` holds read-only, hidden, system, archive.
   void AddFile(std::string_view path, std::string_view content = {}, std::uint32_t attrs = 0);
   void AddFolder(std::string_view path, std::uint32_t attrs = 0);
-  // A symbolic link or junction at `path` to `target`: a folder link when the target is a
-  // folder or missing, a file link when it is a file.
+  // A symbolic link or junction: a file link when the target is a file, else a folder link.
   void AddLink(std::string_view path, std::string_view target);
   // A second name for an existing file: both names share one content and link count.
   void AddHardLink(std::string_view existing, std::string_view path);
-  // A file (or link) held open by another program: it cannot be deleted, removed, moved,
-  // written or opened for overwriting.
-  void SetInUse(std::string_view path, bool inUse = true);
+  // Held open by another program: it cannot be deleted, removed, moved, written or opened
+  // for overwriting.
+  void SetInUse(std::string_view path);
 
-  // --- Inspection (not logged). Paths through links reach the target, as for the program.
+  // --- Inspection, not logged. A link at the end of the path is taken as itself.
   bool Exists(std::string_view path) const;
-  // The entry's own attributes as a listing reports them; 0 when it does not exist.
+  // As a listing reports them; 0 when nothing is there.
   std::uint32_t Attributes(std::string_view path) const;
+  // Through links, as the program would read it.
   std::string Content(std::string_view path) const;
-  // Deleting the last name of a file returns its size to its drive, so that a space
-  // estimate can be tested.
-  std::uint64_t FreeBytes(char letter) const;
   const std::vector<FsCall>& Calls() const { return calls_; }
   std::size_t CountCalls(FsOp op) const;
   void ClearCalls() { calls_.clear(); }
 
-  // --- FileSystem ---
+  // --- FileSystem
   std::vector<std::string> DriveNames() override;
   [[nodiscard]] FsResult GetDrive(std::string_view name, DriveInfo& info) override;
   [[nodiscard]] FsResult ListDirectory(std::string_view folder,
@@ -104,31 +95,33 @@ class FakeFileSystem final : public FileSystem {
 
  private:
   struct Node;
-  struct Drive;
   class OpenFile;
-  friend class OpenFile;
-
-  // A parsed path: the drive letter (upper case) and the names below its root.
   struct Location {
-    char drive = 0;
+    char drive = 0;  // upper case
     std::vector<std::string> names;
   };
-  static bool Parse(std::string_view path, Location& location);
+  struct Drive {
+    DriveInfo info;
+    bool ready = true;
+  };
+
   Node* Root(char drive) const;
-  // The node a path names. `followLast` decides whether a link at the end is followed
-  // (a listing or a read) or taken as itself (attributes, delete, remove, rename).
+  // The node a path names. `followLast` decides whether a link at the end is followed (a
+  // listing or a read) or taken as itself (attributes, delete, remove, rename).
   Node* Find(std::string_view path, bool followLast) const;
-  Node* Find(const Location& location, bool followLast, int depth) const;
+  Node* Find(const Location& at, bool followLast, int depth = 0) const;
   // The folder that would hold `path` (links followed), and the new entry's name.
   Node* FindParent(std::string_view path, std::string& name) const;
-  Node* MakeFolders(std::string_view path);
+  // Set-up: the folder made of the first `count` names, created where missing.
+  Node& MakeFolders(const Location& at, std::size_t count);
   Node& Place(std::string_view path, std::uint32_t attrs);
-  char DriveOf(const Node& node) const;
-  FsResult Record(FsCall call);
+  Drive* FindDrive(char letter);
+  FsResult Log(FsOp op, std::string_view path, FsResult result);
 
-  // Drive roots come into being when first named, also by a lookup.
-  mutable std::map<char, std::unique_ptr<Drive>> drives_;
-  std::vector<char> driveOrder_;
+  // Every drive letter has a file tree, created when first named; only added drives are
+  // reported as drives.
+  mutable std::map<char, std::unique_ptr<Node>> roots_;
+  std::vector<Drive> drives_;
   std::vector<FsCall> calls_;
 };
 

@@ -1,22 +1,17 @@
 #include "fakes/FakeRegistry.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "core/Text.h"
+#include "fakes/NoCaseList.h"
 
 namespace quorvane::fakes {
 namespace {
 
-constexpr std::uint32_t kQueryValue = 0x1;
-constexpr std::uint32_t kSetValue = 0x2;
-constexpr std::uint32_t kCreateSubKey = 0x4;
-constexpr std::uint32_t kEnumerateSubKeys = 0x8;
-constexpr std::uint32_t kAllRights = 0x3F;
-// Rights that only read: query value, enumerate, notify, read control.
-constexpr std::uint32_t kReadOnlyMask = 0x1 | 0x8 | 0x10 | 0x20000;
-constexpr std::uint32_t kReadRights = kQueryValue | kEnumerateSubKeys | 0x10;
-constexpr std::uint32_t kMaximumAllowed = 0x02000000;
-constexpr std::uint32_t kGenericAll = 0x10000000;
+// The status of any call through a handle whose key has been deleted.
+constexpr RegStatus kKeyDeleted = 1018;
+// Rights that only read: query value, enumerate sub-keys, notify, read control.
+constexpr std::uint32_t kReadOnlyRights = 0x1 | 0x8 | 0x10 | 0x20000;
 
 // The platform counts name lengths in UTF-16 code units.
 std::uint32_t PlatformLength(std::string_view utf8) {
@@ -30,73 +25,38 @@ std::uint32_t PlatformLength(std::string_view utf8) {
 
 std::vector<std::string_view> SplitPath(std::string_view path) {
   std::vector<std::string_view> levels;
-  while (!path.empty()) {
-    const auto slash = path.find('\\');
-    const std::string_view level = path.substr(0, slash);
-    if (!level.empty()) levels.push_back(level);
-    if (slash == std::string_view::npos) break;
-    path.remove_prefix(slash + 1);
+  for (std::size_t start = 0; start < path.size();) {
+    const std::size_t end = std::min(path.find('\\', start), path.size());
+    if (end > start) levels.push_back(path.substr(start, end - start));
+    start = end + 1;
   }
   return levels;
 }
 
+bool IsRoot(RegKey key) { return key >= reg_root::ClassesRoot && key <= reg_root::PerformanceData; }
+
 }  // namespace
 
 struct FakeRegistry::Node {
-  struct NamedValue {
-    std::string name;
-    RegValue value;
-  };
-  using Children = std::vector<std::shared_ptr<Node>>;
-
   std::string name;
-  std::string sortKey;  // the name upper-cased: children stay sorted by it
   Node* parent = nullptr;
-  // A sorted vector rather than a map, so that fetching a child by index costs nothing.
-  Children children;
-  std::vector<NamedValue> values;
-  bool isRoot = false;
+  // By upper-cased name, which is also the order the platform enumerates them in.
+  std::map<std::string, std::shared_ptr<Node>> children;
+  NoCaseList<RegValue> values;
   bool isProtected = false;
   bool deleted = false;
 
-  Children::iterator LowerBound(const std::string& key) {
-    return std::lower_bound(children.begin(), children.end(), key,
-                            [](const std::shared_ptr<Node>& child, const std::string& k) {
-                              return child->sortKey < k;
-                            });
+  std::shared_ptr<Node> Child(std::string_view childName) const {
+    const auto found = children.find(ToUpperAscii(childName));
+    return found == children.end() ? nullptr : found->second;
   }
-
-  std::shared_ptr<Node> Child(std::string_view childName) {
-    const std::string key = ToUpperAscii(childName);
-    const auto it = LowerBound(key);
-    return (it != children.end() && (*it)->sortKey == key) ? *it : nullptr;
-  }
-
   std::shared_ptr<Node> AddChild(std::string_view childName) {
-    auto child = std::make_shared<Node>();
+    auto& child = children[ToUpperAscii(childName)];
+    child = std::make_shared<Node>();
     child->name = std::string(childName);
-    child->sortKey = ToUpperAscii(childName);
     child->parent = this;
-    children.insert(LowerBound(child->sortKey), child);
     return child;
   }
-
-  void Detach() {
-    if (parent != nullptr) {
-      const auto it = parent->LowerBound(sortKey);
-      if (it != parent->children.end() && it->get() == this) parent->children.erase(it);
-    }
-    parent = nullptr;
-    deleted = true;
-  }
-
-  NamedValue* Value(std::string_view valueName) {
-    const auto it = std::find_if(values.begin(), values.end(), [&](const NamedValue& v) {
-      return EqualsNoCase(v.name, valueName);
-    });
-    return it == values.end() ? nullptr : &*it;
-  }
-
   static std::shared_ptr<Node> Descend(std::shared_ptr<Node> node, std::string_view path) {
     for (const auto level : SplitPath(path)) {
       node = node->Child(level);
@@ -107,44 +67,38 @@ struct FakeRegistry::Node {
 };
 
 FakeRegistry::FakeRegistry() {
-  for (int i = 0; i < 5; ++i) {
-    auto root = std::make_shared<Node>();
-    root->isRoot = true;
-    roots_.push_back(std::move(root));
-  }
+  for (int i = 0; i < 5; ++i) roots_.push_back(std::make_shared<Node>());
 }
 
 FakeRegistry::~FakeRegistry() = default;
 
 std::shared_ptr<FakeRegistry::Node> FakeRegistry::NodeOf(RegKey key, RegStatus& status,
-                                                         std::uint32_t neededRights) {
+                                                         bool toWrite) {
   std::shared_ptr<Node> node;
-  std::uint32_t rights = kAllRights;
-  if (key >= reg_root::ClassesRoot && key <= reg_root::PerformanceData) {
+  bool writable = true;
+  if (IsRoot(key)) {
     node = roots_[key - reg_root::ClassesRoot];
-  } else if (const auto it = handles_.find(key); it != handles_.end()) {
-    node = it->second.node;
-    rights = it->second.rights;
-  } else {
+  } else if (const auto handle = handles_.find(key); handle != handles_.end()) {
+    node = handle->second.node;
+    writable = handle->second.writable;
+  }
+  if (!node) {
     status = reg_status::InvalidHandle;
-    return nullptr;
-  }
-  if (node->deleted) {
-    status = KeyDeleted;
-    return nullptr;
-  }
-  if ((rights & neededRights) != neededRights) {
+  } else if (node->deleted) {
+    status = kKeyDeleted;
+  } else if (toWrite && !writable) {
     status = reg_status::AccessDenied;
-    return nullptr;
+  } else {
+    status = reg_status::Success;
+    return node;
   }
-  status = reg_status::Success;
-  return node;
+  return nullptr;
 }
 
-RegKey FakeRegistry::AddHandle(std::shared_ptr<Node> node, std::uint32_t rights) {
+RegKey FakeRegistry::AddHandle(std::shared_ptr<Node> node, bool writable) {
   const RegKey handle = nextHandle_;
   nextHandle_ += 4;
-  handles_.emplace(handle, Handle{std::move(node), rights});
+  handles_.emplace(handle, Handle{std::move(node), writable});
   return handle;
 }
 
@@ -155,16 +109,10 @@ RegStatus FakeRegistry::OpenKey(RegKey parent, std::string_view subKey, std::uin
   if (!base) return status;
   const auto target = Node::Descend(base, subKey);
   if (!target) return reg_status::NotFound;
-
-  std::uint32_t rights = kAllRights;
-  if (access == 0 || (access & (kMaximumAllowed | kGenericAll)) != 0) {
-    // The default access grants whatever the key allows.
-    if (target->isProtected) rights = kReadRights;
-  } else {
-    if (target->isProtected && (access & ~kReadOnlyMask) != 0) return reg_status::AccessDenied;
-    rights = access & kAllRights;
-  }
-  opened = AddHandle(target, rights);
+  // The default access grants whatever the key allows; an explicit one is granted whole.
+  const bool readOnly = access != 0 && (access & ~kReadOnlyRights) == 0;
+  if (target->isProtected && access != 0 && !readOnly) return reg_status::AccessDenied;
+  opened = AddHandle(target, !readOnly && !target->isProtected);
   return reg_status::Success;
 }
 
@@ -172,73 +120,54 @@ RegStatus FakeRegistry::CreateKey(RegKey parent, std::string_view subKey, RegKey
   RegStatus status = reg_status::Success;
   auto node = NodeOf(parent, status);
   if (!node) return status;
-  // Creating a level needs the right to create sub-keys through the parent's handle.
-  bool parentMayCreate = true;
-  if (const auto it = handles_.find(parent); it != handles_.end()) {
-    parentMayCreate = (it->second.rights & kCreateSubKey) != 0;
-  }
+  // A missing level needs the parent's handle open for writing and a parent not protected.
+  bool mayCreate = IsRoot(parent) || handles_.at(parent).writable;
   for (const auto level : SplitPath(subKey)) {
     auto child = node->Child(level);
     if (!child) {
-      if (!parentMayCreate || node->isProtected) return reg_status::AccessDenied;
+      if (!mayCreate || node->isProtected) return reg_status::AccessDenied;
       child = node->AddChild(level);
     }
     node = std::move(child);
-    parentMayCreate = true;
+    mayCreate = true;
   }
-  opened = AddHandle(node, node->isProtected ? kReadRights : kAllRights);
+  opened = AddHandle(node, !node->isProtected);
   return reg_status::Success;
 }
 
 RegStatus FakeRegistry::CloseKey(RegKey key) {
-  if (key >= reg_root::ClassesRoot && key <= reg_root::PerformanceData) {
-    return reg_status::Success;
-  }
-  return handles_.erase(key) == 1 ? reg_status::Success : reg_status::InvalidHandle;
+  return IsRoot(key) || handles_.erase(key) == 1 ? reg_status::Success : reg_status::InvalidHandle;
 }
 
 RegStatus FakeRegistry::QueryValue(RegKey key, std::string_view name, std::uint32_t& type,
                                    std::string* data, std::uint32_t& size) {
   RegStatus status = reg_status::Success;
-  const auto node = NodeOf(key, status, kQueryValue);
+  const auto node = NodeOf(key, status);
   if (!node) return status;
-  const auto* value = node->Value(name);
+  const RegValue* value = node->values.Find(name);
   if (value == nullptr) return reg_status::NotFound;
-  type = value->value.type;
-  const auto stored = static_cast<std::uint32_t>(value->value.data.size());
-  if (data != nullptr) {
-    if (size < stored) {
-      size = stored;
-      return reg_status::MoreData;
-    }
-    *data = value->value.data;
-  }
-  size = stored;
+  type = value->type;
+  const auto capacity = size;
+  size = static_cast<std::uint32_t>(value->data.size());
+  if (data == nullptr) return reg_status::Success;
+  if (capacity < size) return reg_status::MoreData;
+  *data = value->data;
   return reg_status::Success;
 }
 
 RegStatus FakeRegistry::SetValue(RegKey key, std::string_view name, std::uint32_t type,
                                  std::string_view data) {
   RegStatus status = reg_status::Success;
-  const auto node = NodeOf(key, status, kSetValue);
-  if (!node) return status;
-  // A value written again keeps its place among the others.
-  if (auto* value = node->Value(name)) {
-    value->value = RegValue{type, std::string(data)};
-  } else {
-    node->values.push_back({std::string(name), RegValue{type, std::string(data)}});
-  }
-  return reg_status::Success;
+  const auto node = NodeOf(key, status, true);
+  if (node) node->values.Set(name, RegValue{type, std::string(data)});
+  return status;
 }
 
 RegStatus FakeRegistry::DeleteValue(RegKey key, std::string_view name) {
   RegStatus status = reg_status::Success;
-  const auto node = NodeOf(key, status, kSetValue);
+  const auto node = NodeOf(key, status, true);
   if (!node) return status;
-  auto* value = node->Value(name);
-  if (value == nullptr) return reg_status::NotFound;
-  node->values.erase(node->values.begin() + (value - node->values.data()));
-  return reg_status::Success;
+  return node->values.Erase(name) ? reg_status::Success : reg_status::NotFound;
 }
 
 RegStatus FakeRegistry::DeleteKey(RegKey key, std::string_view subKey) {
@@ -247,27 +176,27 @@ RegStatus FakeRegistry::DeleteKey(RegKey key, std::string_view subKey) {
   if (!base) return status;
   const auto target = Node::Descend(base, subKey);
   if (!target) return reg_status::NotFound;
-  if (target->isRoot || target->isProtected || !target->children.empty()) {
+  if (!target->parent || target->isProtected || !target->children.empty()) {
     return reg_status::AccessDenied;
   }
-  target->Detach();
+  target->deleted = true;
+  target->parent->children.erase(ToUpperAscii(target->name));
   return reg_status::Success;
 }
 
 RegStatus FakeRegistry::QueryInfoKey(RegKey key, KeyInfo& info) {
   RegStatus status = reg_status::Success;
-  const auto node = NodeOf(key, status, kQueryValue);
+  const auto node = NodeOf(key, status);
   if (!node) return status;
   info = KeyInfo{};
   info.SubKeyCount = static_cast<std::uint32_t>(node->children.size());
-  for (const auto& child : node->children) {
+  for (const auto& [upper, child] : node->children) {
     info.MaxSubKeyLen = std::max(info.MaxSubKeyLen, PlatformLength(child->name));
   }
-  info.ValueCount = static_cast<std::uint32_t>(node->values.size());
-  for (const auto& value : node->values) {
-    info.MaxValueNameLen = std::max(info.MaxValueNameLen, PlatformLength(value.name));
-    info.MaxValueLen =
-        std::max(info.MaxValueLen, static_cast<std::uint32_t>(value.value.data.size()));
+  info.ValueCount = static_cast<std::uint32_t>(node->values.entries.size());
+  for (const auto& [name, value] : node->values.entries) {
+    info.MaxValueNameLen = std::max(info.MaxValueNameLen, PlatformLength(name));
+    info.MaxValueLen = std::max(info.MaxValueLen, static_cast<std::uint32_t>(value.data.size()));
   }
   return reg_status::Success;
 }
@@ -275,10 +204,10 @@ RegStatus FakeRegistry::QueryInfoKey(RegKey key, KeyInfo& info) {
 RegStatus FakeRegistry::EnumKey(RegKey key, std::uint32_t index, std::uint32_t capacity,
                                 std::string& name) {
   RegStatus status = reg_status::Success;
-  const auto node = NodeOf(key, status, kEnumerateSubKeys);
+  const auto node = NodeOf(key, status);
   if (!node) return status;
   if (index >= node->children.size()) return reg_status::NoMoreItems;
-  const std::string& childName = node->children[index]->name;
+  const std::string& childName = std::next(node->children.begin(), index)->second->name;
   if (PlatformLength(childName) + 1 > capacity) return reg_status::MoreData;
   name = childName;
   return reg_status::Success;
@@ -288,21 +217,20 @@ RegStatus FakeRegistry::EnumValue(RegKey key, std::uint32_t index, std::uint32_t
                                   std::string& name, std::uint32_t* type, std::string* data,
                                   std::uint32_t dataCapacity) {
   RegStatus status = reg_status::Success;
-  const auto node = NodeOf(key, status, kQueryValue);
+  const auto node = NodeOf(key, status);
   if (!node) return status;
-  if (index >= node->values.size()) return reg_status::NoMoreItems;
-  const auto& value = node->values[index];
-  if (PlatformLength(value.name) + 1 > nameCapacity) return reg_status::MoreData;
-  if (data != nullptr && value.value.data.size() > dataCapacity) return reg_status::MoreData;
-  name = value.name;
-  if (type != nullptr) *type = value.value.type;
-  if (data != nullptr) *data = value.value.data;
+  if (index >= node->values.entries.size()) return reg_status::NoMoreItems;
+  const auto& [valueName, value] = node->values.entries[index];
+  if (PlatformLength(valueName) + 1 > nameCapacity) return reg_status::MoreData;
+  if (data != nullptr && value.data.size() > dataCapacity) return reg_status::MoreData;
+  name = valueName;
+  if (type != nullptr) *type = value.type;
+  if (data != nullptr) *data = value.data;
   return reg_status::Success;
 }
 
 std::shared_ptr<FakeRegistry::Node> FakeRegistry::Find(RegKey root, std::string_view path) const {
-  if (root < reg_root::ClassesRoot || root > reg_root::PerformanceData) return nullptr;
-  return Node::Descend(roots_[root - reg_root::ClassesRoot], path);
+  return IsRoot(root) ? Node::Descend(roots_[root - reg_root::ClassesRoot], path) : nullptr;
 }
 
 FakeRegistry::Node& FakeRegistry::MakePath(RegKey root, std::string_view path) {
@@ -317,53 +245,29 @@ FakeRegistry::Node& FakeRegistry::MakePath(RegKey root, std::string_view path) {
 void FakeRegistry::CreateKeyPath(RegKey root, std::string_view path) { MakePath(root, path); }
 
 void FakeRegistry::SetString(RegKey root, std::string_view path, std::string_view name,
-                             std::string_view text, std::uint32_t type) {
-  SetRaw(root, path, name, type, text);
+                             std::string_view data, std::uint32_t type) {
+  MakePath(root, path).values.Set(name, RegValue{type, std::string(data)});
 }
 
-void FakeRegistry::SetBinary(RegKey root, std::string_view path, std::string_view name,
-                             std::string_view bytes) {
-  SetRaw(root, path, name, reg_type::Binary, bytes);
-}
-
-void FakeRegistry::SetDword(RegKey root, std::string_view path, std::string_view name,
-                            std::uint32_t number) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-  SetRaw(root, path, name, reg_type::Dword, bytes);
-}
-
-void FakeRegistry::SetRaw(RegKey root, std::string_view path, std::string_view name,
-                          std::uint32_t type, std::string_view data) {
-  Node& node = MakePath(root, path);
-  if (auto* value = node.Value(name)) {
-    value->value = RegValue{type, std::string(data)};
-  } else {
-    node.values.push_back({std::string(name), RegValue{type, std::string(data)}});
-  }
+void FakeRegistry::SetProtected(RegKey root, std::string_view path) {
+  MakePath(root, path).isProtected = true;
 }
 
 bool FakeRegistry::KeyExists(RegKey root, std::string_view path) const {
   return Find(root, path) != nullptr;
 }
 
-bool FakeRegistry::ValueExists(RegKey root, std::string_view path, std::string_view name) const {
-  return GetValue(root, path, name).has_value();
-}
-
 std::optional<RegValue> FakeRegistry::GetValue(RegKey root, std::string_view path,
                                                std::string_view name) const {
   const auto node = Find(root, path);
-  if (!node) return std::nullopt;
-  const auto* value = node->Value(name);
-  if (value == nullptr) return std::nullopt;
-  return value->value;
+  const RegValue* value = node ? node->values.Find(name) : nullptr;
+  return value ? std::optional<RegValue>(*value) : std::nullopt;
 }
 
 std::vector<std::string> FakeRegistry::SubKeyNames(RegKey root, std::string_view path) const {
   std::vector<std::string> names;
   if (const auto node = Find(root, path)) {
-    for (const auto& child : node->children) names.push_back(child->name);
+    for (const auto& [upper, child] : node->children) names.push_back(child->name);
   }
   return names;
 }
@@ -371,13 +275,9 @@ std::vector<std::string> FakeRegistry::SubKeyNames(RegKey root, std::string_view
 std::vector<std::string> FakeRegistry::ValueNames(RegKey root, std::string_view path) const {
   std::vector<std::string> names;
   if (const auto node = Find(root, path)) {
-    for (const auto& value : node->values) names.push_back(value.name);
+    for (const auto& [name, value] : node->values.entries) names.push_back(name);
   }
   return names;
-}
-
-void FakeRegistry::SetProtected(RegKey root, std::string_view path, bool isProtected) {
-  MakePath(root, path).isProtected = isProtected;
 }
 
 }  // namespace quorvane::fakes

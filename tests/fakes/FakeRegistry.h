@@ -7,18 +7,18 @@
 // - key and value names match without regard to (ASCII) case and keep the case they were
 //   created with; sub-keys enumerate sorted without regard to case, values in the order
 //   they were first written;
-// - a handle keeps the access it was opened with: writing through a read-only handle
-//   gives 5, as on the platform;
+// - a handle opened for reading only (KEY_READ, or any access to a protected key) refuses
+//   writes with 5, as on the platform;
 // - every handle that OpenKey and CreateKey hand out is counted until CloseKey, so a test
 //   can assert that nothing leaked. The five predefined roots are never counted.
 // Lengths in characters are counted as the platform counts them (UTF-16 code units).
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/platform/Registry.h"
@@ -33,9 +33,6 @@ struct RegValue {
 
 class FakeRegistry final : public Registry {
  public:
-  // Status of any operation through a handle whose key has been deleted.
-  static constexpr RegStatus KeyDeleted = 1018;
-
   FakeRegistry();
   ~FakeRegistry() override;
 
@@ -59,38 +56,32 @@ class FakeRegistry final : public Registry {
   // Helpers for tests. `path` is relative to one of the five roots, levels separated by
   // back-slashes; the setters create missing levels.
   void CreateKeyPath(RegKey root, std::string_view path);
-  void SetString(RegKey root, std::string_view path, std::string_view name, std::string_view text,
+  void SetString(RegKey root, std::string_view path, std::string_view name, std::string_view data,
                  std::uint32_t type = reg_type::String);
-  void SetBinary(RegKey root, std::string_view path, std::string_view name, std::string_view bytes);
-  void SetDword(RegKey root, std::string_view path, std::string_view name, std::uint32_t number);
-  void SetRaw(RegKey root, std::string_view path, std::string_view name, std::uint32_t type,
-              std::string_view data);
+  // A protected key refuses deletion and any open for more than reading with status 5, like
+  // a key whose security the user may not change. The key is created when missing.
+  void SetProtected(RegKey root, std::string_view path);
   bool KeyExists(RegKey root, std::string_view path) const;
-  bool ValueExists(RegKey root, std::string_view path, std::string_view name) const;
   std::optional<RegValue> GetValue(RegKey root, std::string_view path, std::string_view name) const;
   // Names as created, in enumeration order; empty when the key is missing.
   std::vector<std::string> SubKeyNames(RegKey root, std::string_view path) const;
   std::vector<std::string> ValueNames(RegKey root, std::string_view path) const;
-  // A protected key refuses deletion and any open for more than reading with status 5, like
-  // a key whose security the user may not change. The key is created when missing.
-  void SetProtected(RegKey root, std::string_view path, bool isProtected = true);
-
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
  private:
   struct Node;
   struct Handle {
     std::shared_ptr<Node> node;
-    std::uint32_t rights = 0;
+    bool writable = true;
   };
 
-  std::shared_ptr<Node> NodeOf(RegKey key, RegStatus& status, std::uint32_t neededRights = 0);
+  std::shared_ptr<Node> NodeOf(RegKey key, RegStatus& status, bool toWrite = false);
   std::shared_ptr<Node> Find(RegKey root, std::string_view path) const;
   Node& MakePath(RegKey root, std::string_view path);
-  RegKey AddHandle(std::shared_ptr<Node> node, std::uint32_t rights);
+  RegKey AddHandle(std::shared_ptr<Node> node, bool writable);
 
   std::vector<std::shared_ptr<Node>> roots_;
-  std::unordered_map<RegKey, Handle> handles_;
+  std::map<RegKey, Handle> handles_;
   RegKey nextHandle_ = 0x1000;
 };
 

@@ -57,8 +57,8 @@ TEST_F(CustomItemsTest, TheKindDecidesAndOnlyExactAbsolutePathsBelowARootAreClea
   CleanCustomItems(context);
   EXPECT_FALSE(fake.registry.KeyExists(HKCU, "Software\\Example\\Recent"));
   EXPECT_TRUE(fake.registry.ValueNames(HKCU, "Software\\Example").empty());
-  EXPECT_TRUE(fake.registry.ValueExists(HKCU, "Software\\Keep", "Value"));
-  EXPECT_TRUE(fake.registry.ValueExists(HKLM, "Software\\Keep", "Value"));
+  EXPECT_TRUE(fake.registry.GetValue(HKCU, "Software\\Keep", "Value"));
+  EXPECT_TRUE(fake.registry.GetValue(HKLM, "Software\\Keep", "Value"));
   EXPECT_FALSE(fake.files.Exists(Data("old.chk")));
   EXPECT_FALSE(fake.files.Exists(Data("1.tmp")));
   for (const char* name : {"Sub\\deeper.chk", "Folder.chk", "a.tmp"}) {

@@ -66,7 +66,7 @@ TEST_F(Reg32Test, DeleteValuesByPrefixSweepsOnlyMatchingValues) {
        {"MRU1"s, "mru2"s, "LastMRU"s, "MRU" + std::string(297, 'n'), kept, "MRU\0hidden"s}) {
     registry.SetString(HKCU, kKey, name, "x");
   }
-  registry.SetBinary(HKCU, kKey, "MRUBig", std::string(10000, 'b'));
+  registry.SetString(HKCU, kKey, "MRUBig", std::string(10000, 'b'), reg_type::Binary);
   registry.CreateKeyPath(HKCU, std::string(kKey) + "\\MRUChild");
   // Cut at its NUL the hidden name names no value: the sweep steps past it, not forever.
   reg.DeleteValuesByPrefix(kKey, "mru");

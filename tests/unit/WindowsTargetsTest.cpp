@@ -170,7 +170,8 @@ TEST_F(WindowsTargetsTest, EachOfficeOptionRemovesItsOwnListsUnderEveryVersionOn
                   UnorderedElementsAreArray(option == "MSAccess"
                                                 ? std::vector<std::string>{"Window", "LastMRU"}
                                                 : access));
-      EXPECT_EQ(fake.registry.ValueExists(HKCU, photoEditor, "LastFile"), option != "MSPhEditor");
+      EXPECT_EQ(fake.registry.GetValue(HKCU, photoEditor, "LastFile").has_value(),
+                option != "MSPhEditor");
     }
   }
   EXPECT_THAT(fake.windows.messageBoxes, IsEmpty());
