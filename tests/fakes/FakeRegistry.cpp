@@ -159,7 +159,7 @@ RegStatus FakeRegistry::SetValue(RegKey key, std::string_view name, std::uint32_
                                  std::string_view data) {
   RegStatus status = reg_status::Success;
   const auto node = NodeOf(key, status, true);
-  if (node) node->values.Set(name, RegValue{type, std::string(data)});
+  if (node) node->values[name] = RegValue{type, std::string(data)};
   return status;
 }
 
@@ -246,7 +246,7 @@ void FakeRegistry::CreateKeyPath(RegKey root, std::string_view path) { MakePath(
 
 void FakeRegistry::SetString(RegKey root, std::string_view path, std::string_view name,
                              std::string_view data, std::uint32_t type) {
-  MakePath(root, path).values.Set(name, RegValue{type, std::string(data)});
+  MakePath(root, path).values[name] = RegValue{type, std::string(data)};
 }
 
 void FakeRegistry::SetProtected(RegKey root, std::string_view path) {

@@ -1,39 +1,49 @@
 #pragma once
-// The per-user settings store in memory. Application, section and key names match without
-// regard to case, as the registry under the real store does; values keep their order.
+// The per-user settings store in memory. On the platform it lives in the registry, so
+// application, section and key names match without regard to case and values keep the
+// order they were first written in.
 
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/platform/UserSettings.h"
+#include "fakes/NoCaseList.h"
 
 namespace quorvane::fakes {
 
 class FakeUserSettings final : public UserSettings {
  public:
   std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
-                         std::string_view defaultValue) override;
+                         std::string_view defaultValue) override {
+    auto* values = sections_.Find(KeyPath(app, section));
+    const std::string* value = values ? values->Find(key) : nullptr;
+    return value ? *value : std::string(defaultValue);
+  }
   void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
-                   std::string_view value) override;
+                   std::string_view value) override {
+    sections_[KeyPath(app, section)][key] = std::string(value);
+  }
   std::vector<std::pair<std::string, std::string>> GetAllSettings(
-      std::string_view app, std::string_view section) override;
-  void DeleteSetting(std::string_view app, std::string_view section, std::string_view key) override;
-
-  bool Has(std::string_view app, std::string_view section, std::string_view key) const;
-  int readCount = 0;
-  int writeCount = 0;
+      std::string_view app, std::string_view section) override {
+    auto* values = sections_.Find(KeyPath(app, section));
+    return values ? values->entries : std::vector<std::pair<std::string, std::string>>{};
+  }
+  void DeleteSetting(std::string_view app, std::string_view section,
+                     std::string_view key) override {
+    if (key.empty()) {
+      sections_.Erase(KeyPath(app, section));
+    } else if (auto* values = sections_.Find(KeyPath(app, section))) {
+      values->Erase(key);
+    }
+  }
 
  private:
-  struct Section {
-    std::string app;
-    std::string name;
-    std::vector<std::pair<std::string, std::string>> values;
-  };
-  Section* FindSection(std::string_view app, std::string_view section);
-  const Section* FindSection(std::string_view app, std::string_view section) const;
+  static std::string KeyPath(std::string_view app, std::string_view section) {
+    return std::string(app) + "\\" + std::string(section);
+  }
 
-  std::vector<Section> sections_;
+  NoCaseList<NoCaseList<std::string>> sections_;
 };
 
 }  // namespace quorvane::fakes

@@ -1,7 +1,6 @@
 #pragma once
-// Window services for tests: message boxes are recorded and answered with OK at once, the
-// event pump is counted and can run a test's own action (a click during a run, say), and
-// single-instance tokens are held in a set that a test can fill to play "another copy runs".
+// Window services for tests: message boxes are recorded and answered with OK at once, and
+// the event pump can run a test's own action (a click during a run, say).
 
 #include <cstdint>
 #include <functional>
@@ -23,18 +22,22 @@ struct MessageBoxCall {
 
 class FakeWindowServices final : public WindowServices {
  public:
-  int MessageBox(std::string_view text, std::string_view title, std::uint32_t style) override;
-  void ProcessPendingEvents() override;
-  [[nodiscard]] bool AcquireSingleInstance(std::string_view name) override;
+  int MessageBox(std::string_view text, std::string_view title, std::uint32_t style) override {
+    messageBoxes.push_back({std::string(text), std::string(title), style});
+    return 1;
+  }
+  void ProcessPendingEvents() override {
+    if (onProcessEvents) onProcessEvents();
+  }
+  bool AcquireSingleInstance(std::string_view name) override {
+    return heldInstances_.emplace(name).second;
+  }
 
   std::vector<MessageBoxCall> messageBoxes;
-  int messageBoxAnswer = 1;  // the button every box returns (1 = OK)
+  std::function<void()> onProcessEvents;
 
-  int processEventsCalls = 0;
-  std::function<void()> onProcessEvents;  // run on every ProcessPendingEvents when set
-
-  // Tokens held by this process or by "another copy"; AcquireSingleInstance fails for these.
-  std::set<std::string, std::less<>> heldInstances;
+ private:
+  std::set<std::string, std::less<>> heldInstances_;
 };
 
 }  // namespace quorvane::fakes

@@ -22,13 +22,11 @@ struct NoCaseList {
                                     [&](const Entry& e) { return EqualsNoCase(e.first, name); });
     return found == entries.end() ? nullptr : &found->second;
   }
-  // An entry written again keeps its place and the spelling it was first written with.
-  void Set(std::string_view name, T value) {
-    if (T* found = Find(name)) {
-      *found = std::move(value);
-    } else {
-      entries.emplace_back(std::string(name), std::move(value));
-    }
+  // The entry, added with an empty value when missing; it keeps its place and the spelling
+  // it was first written with.
+  T& operator[](std::string_view name) {
+    if (T* found = Find(name)) return *found;
+    return entries.emplace_back(std::string(name), T{}).second;
   }
   bool Erase(std::string_view name) {
     return std::erase_if(entries, [&](const Entry& e) { return EqualsNoCase(e.first, name); }) != 0;
