@@ -21,15 +21,13 @@ class FakeProfileStrings final : public ProfileStrings {
   // The raw content of a file; empty when it does not exist.
   std::string FileContent(std::string_view file) const;
   void SetFileContent(std::string_view file, std::string content);
-  bool HasFile(std::string_view file) const;
   void RemoveFile(std::string_view file);
 
   // When set, every write fails as on a read-only medium and changes nothing.
   bool failWrites = false;
-  int writeCount = 0;
 
  private:
-  // Paths match without regard to case, as on the platform's file system.
+  // By lower-case path: paths match without regard to case, as on the platform's disks.
   std::map<std::string, std::string> files_;
 };
 

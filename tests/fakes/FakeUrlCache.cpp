@@ -3,32 +3,22 @@
 #include <algorithm>
 
 namespace quorvane::fakes {
-namespace {
-// The fixed head of the platform's entry record.
-constexpr std::uint32_t kRecordHead = 80;
-}  // namespace
 
 class FakeUrlCache::Block final : public UrlCacheEntryBlock {
  public:
-  Block(std::uint32_t size, std::shared_ptr<int> live, std::shared_ptr<int> maxLive)
-      : size_(size), live_(std::move(live)) {
-    *maxLive = std::max(*maxLive, ++*live_);
+  Block(std::uint32_t size, std::shared_ptr<BlockCount> count)
+      : size_(size), count_(std::move(count)) {
+    count_->maxLive = std::max(count_->maxLive, ++count_->live);
   }
-  ~Block() override { --*live_; }
+  ~Block() override { --count_->live; }
   std::uint32_t Size() const override { return size_; }
-  std::uint32_t EntryType() const override { return type_; }
-  std::string SourceUrl() const override { return url_; }
-
-  void Fill(const Entry& entry) {
-    type_ = entry.type;
-    url_ = entry.url;
-  }
+  std::uint32_t EntryType() const override { return entry.type; }
+  std::string SourceUrl() const override { return entry.url; }
+  Entry entry;
 
  private:
   std::uint32_t size_;
-  std::shared_ptr<int> live_;
-  std::uint32_t type_ = 0;
-  std::string url_;
+  std::shared_ptr<BlockCount> count_;
 };
 
 FakeUrlCache::FakeUrlCache() = default;
@@ -45,12 +35,8 @@ void FakeUrlCache::GrowAfterSizing(std::string_view url, std::uint32_t extra) {
 }
 
 std::uint32_t FakeUrlCache::EntrySize(std::string_view url) {
+  constexpr std::uint32_t kRecordHead = 80;  // the fixed head of the platform's record
   return kRecordHead + static_cast<std::uint32_t>(url.size()) + 1;
-}
-
-bool FakeUrlCache::Contains(std::string_view url) const {
-  return std::any_of(entries_.begin(), entries_.end(),
-                     [&](const auto& numbered) { return numbered.second.url == url; });
 }
 
 std::vector<std::string> FakeUrlCache::Urls() const {
@@ -60,26 +46,21 @@ std::vector<std::string> FakeUrlCache::Urls() const {
 }
 
 std::unique_ptr<UrlCacheEntryBlock> FakeUrlCache::AllocateEntry(std::uint32_t size) {
-  if (allocationFails) return nullptr;
-  ++blocksAllocated_;
   allocatedSizes_.push_back(size);
-  return std::make_unique<Block>(size, liveBlocks_, maxLiveBlocks_);
+  return std::make_unique<Block>(size, blocks_);
 }
 
 UrlCacheStatus FakeUrlCache::Deliver(Entry& entry, UrlCacheEntryBlock* block, std::uint32_t& size) {
-  const std::uint32_t needed = EntrySize(entry.url) + (entry.sized ? entry.growth : 0);
-  if (block == nullptr || block->Size() < needed) {
-    entry.sized = true;
-    size = needed;
-    return url_cache_status::InsufficientBuffer;
-  }
+  size = EntrySize(entry.url) + (entry.sized ? entry.growth : 0);
   // Only blocks this cache handed out can receive an entry, as only memory of the right
   // layout can on the platform.
   auto* own = dynamic_cast<Block*>(block);
-  if (own == nullptr) return url_cache_status::InsufficientBuffer;
-  own->Fill(entry);
+  if (own == nullptr || own->Size() < size) {
+    entry.sized = true;
+    return url_cache_status::InsufficientBuffer;
+  }
+  own->entry = entry;
   entry.growth = 0;
-  size = needed;
   return url_cache_status::Success;
 }
 
@@ -87,21 +68,18 @@ UrlCacheStatus FakeUrlCache::FindFirstEntry(UrlCacheEntryBlock* block, std::uint
                                             UrlCacheFind& find) {
   find = 0;
   if (entries_.empty()) return url_cache_status::NoMoreItems;
-  auto first = entries_.begin();
-  const UrlCacheStatus status = Deliver(first->second, block, size);
-  if (status != url_cache_status::Success) return status;
-  find = nextFind_++;
-  finds_[find] = first->first;
+  const UrlCacheStatus status = Deliver(entries_.begin()->second, block, size);
+  if (status == url_cache_status::Success) {
+    find = nextFind_++;
+    finds_[find] = entries_.begin()->first;
+  }
   return status;
 }
 
 UrlCacheStatus FakeUrlCache::FindNextEntry(UrlCacheFind find, UrlCacheEntryBlock* block,
                                            std::uint32_t& size) {
   const auto open = finds_.find(find);
-  if (open == finds_.end()) {
-    ++badHandleCalls_;
-    return 6;  // invalid handle
-  }
+  if (open == finds_.end()) return 6;  // invalid handle
   const auto next = entries_.upper_bound(open->second);
   if (next == entries_.end()) return url_cache_status::NoMoreItems;
   const UrlCacheStatus status = Deliver(next->second, block, size);
@@ -110,17 +88,10 @@ UrlCacheStatus FakeUrlCache::FindNextEntry(UrlCacheFind find, UrlCacheEntryBlock
 }
 
 UrlCacheStatus FakeUrlCache::DeleteEntry(std::string_view sourceUrl) {
-  deleteCalls_.emplace_back(sourceUrl);
-  const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& numbered) {
-    return numbered.second.url == sourceUrl;
-  });
-  if (found == entries_.end()) return url_cache_status::NotFound;
-  entries_.erase(found);
-  return url_cache_status::Success;
-}
-
-void FakeUrlCache::CloseFind(UrlCacheFind find) {
-  if (finds_.erase(find) == 0) ++badHandleCalls_;
+  return std::erase_if(entries_,
+                       [&](const auto& numbered) { return numbered.second.url == sourceUrl; }) != 0
+             ? url_cache_status::Success
+             : url_cache_status::NotFound;
 }
 
 }  // namespace quorvane::fakes

@@ -3,23 +3,25 @@
 #include <algorithm>
 
 namespace quorvane::fakes {
+namespace {
 
-class FakeUrlHistoryStore::Enumerator final : public UrlHistoryEnumerator {
+// What AddUrl stamps as last visited and last updated: a file time in 2022.
+constexpr std::uint64_t kNow = 133'000'000'000'000'000;
+
+class Enumerator final : public UrlHistoryEnumerator {
  public:
-  Enumerator(std::vector<UrlHistoryEntry> snapshot, int failAfter, std::shared_ptr<int> open)
-      : snapshot_(std::move(snapshot)), failAfter_(failAfter), open_(std::move(open)) {
-    ++*open_;
-  }
-  ~Enumerator() override { --*open_; }
+  Enumerator(std::vector<UrlHistoryEntry> snapshot, int failAfter)
+      : snapshot_(std::move(snapshot)), failAfter_(failAfter) {}
 
   HistoryStatus Next(UrlHistoryEntry& entry, bool& fetched) override {
     fetched = false;
     if (failAfter_ >= 0 && next_ >= static_cast<std::size_t>(failAfter_)) {
       return history_status::Failed;
     }
-    if (next_ >= snapshot_.size()) return history_status::Ok;
-    entry = snapshot_[next_++];
-    fetched = true;
+    if (next_ < snapshot_.size()) {
+      entry = snapshot_[next_++];
+      fetched = true;
+    }
     return history_status::Ok;
   }
 
@@ -27,84 +29,59 @@ class FakeUrlHistoryStore::Enumerator final : public UrlHistoryEnumerator {
   std::vector<UrlHistoryEntry> snapshot_;
   std::size_t next_ = 0;
   int failAfter_;
-  std::shared_ptr<int> open_;
 };
+
+}  // namespace
 
 class FakeUrlHistoryStore::Session final : public UrlHistorySession {
  public:
-  explicit Session(FakeUrlHistoryStore& store) : store_(store), open_(store.openSessions_) {
-    ++*open_;
-  }
-  ~Session() override { --*open_; }
+  explicit Session(FakeUrlHistoryStore& store) : store_(store) {}
 
   HistoryStatus AddUrl(std::string_view url, std::string_view title, std::uint32_t flags) override {
-    if (!Succeeded(store_.addResult)) return store_.addResult;
-    UrlHistoryEntry* entry = Find(url);
-    if (entry == nullptr) {
-      entry = &store_.entries.emplace_back();
-      entry->url = std::string(url);
-    }
+    if (!Succeeded(store_.sessionResult_)) return store_.sessionResult_;
+    auto& entries = store_.entries;
+    auto entry = std::find_if(entries.begin(), entries.end(),
+                              [&](const UrlHistoryEntry& e) { return e.url == url; });
+    if (entry == entries.end()) entry = entries.insert(entries.end(), UrlHistoryEntry{});
+    entry->url = std::string(url);
     entry->title = std::string(title);
     entry->flags = flags;
-    entry->lastVisited = store_.now;
-    entry->lastUpdated = store_.now;
+    entry->lastVisited = entry->lastUpdated = kNow;
     return history_status::Ok;
   }
 
   HistoryStatus DeleteUrl(std::string_view url, std::uint32_t) override {
-    if (!Succeeded(store_.deleteResult)) return store_.deleteResult;
+    if (!Succeeded(store_.sessionResult_)) return store_.sessionResult_;
     std::erase_if(store_.entries, [&](const UrlHistoryEntry& e) { return e.url == url; });
     return history_status::Ok;
   }
 
-  HistoryStatus EnumUrls(std::string_view urlStartsWith, std::uint32_t flags,
+  HistoryStatus EnumUrls(std::string_view urlStartsWith, std::uint32_t,
                          std::unique_ptr<UrlHistoryEnumerator>& entries) override {
-    if (!Succeeded(store_.enumResult)) return store_.enumResult;
-    store_.lastPrefix = std::string(urlStartsWith);
-    store_.lastEnumFlags = flags;
+    if (!Succeeded(store_.sessionResult_)) return store_.sessionResult_;
     std::vector<UrlHistoryEntry> snapshot;
-    for (const UrlHistoryEntry& entry : store_.entries) {
-      if (entry.url.starts_with(urlStartsWith)) snapshot.push_back(entry);
-    }
-    entries = std::make_unique<Enumerator>(std::move(snapshot), store_.nextFailsAfter,
-                                           store_.openEnumerators_);
+    std::copy_if(store_.entries.begin(), store_.entries.end(), std::back_inserter(snapshot),
+                 [&](const UrlHistoryEntry& e) { return e.url.starts_with(urlStartsWith); });
+    entries = std::make_unique<Enumerator>(std::move(snapshot), store_.nextFailsAfter);
     return history_status::Ok;
   }
 
   HistoryStatus ClearHistory() override {
-    if (!Succeeded(store_.clearResult)) return store_.clearResult;
+    if (!Succeeded(store_.sessionResult_)) return store_.sessionResult_;
     store_.entries.clear();
     return history_status::Ok;
   }
 
  private:
-  UrlHistoryEntry* Find(std::string_view url) {
-    const auto found = std::find_if(store_.entries.begin(), store_.entries.end(),
-                                    [&](const UrlHistoryEntry& e) { return e.url == url; });
-    return found == store_.entries.end() ? nullptr : &*found;
-  }
-
   FakeUrlHistoryStore& store_;
-  std::shared_ptr<int> open_;
 };
 
-void FakeUrlHistoryStore::FailEveryCall(HistoryStatus status) {
-  addResult = deleteResult = enumResult = clearResult = status;
-}
-
-bool FakeUrlHistoryStore::Contains(std::string_view url) const {
-  return std::any_of(entries.begin(), entries.end(),
-                     [&](const UrlHistoryEntry& e) { return e.url == url; });
-}
-
 HistoryStatus FakeUrlHistoryStore::Open(std::unique_ptr<UrlHistorySession>& session) {
-  if (!Succeeded(openResult)) return openResult;
-  session = std::make_unique<Session>(*this);
-  return history_status::Ok;
+  if (Succeeded(openResult)) session = std::make_unique<Session>(*this);
+  return openResult;
 }
 
 HistoryStatus FakeUrlHistoryStore::UtcToLocalFileTime(std::uint64_t utc, std::uint64_t& local) {
-  if (!Succeeded(utcToLocalResult)) return utcToLocalResult;
   local = utc + static_cast<std::uint64_t>(localOffset);
   return history_status::Ok;
 }
