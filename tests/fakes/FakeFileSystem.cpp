@@ -23,14 +23,14 @@ char Upper(char c) { return ToUpperAscii(std::string_view(&c, 1))[0]; }
   throw std::invalid_argument("FakeFileSystem: cannot set up " + std::string(path));
 }
 
-// "X:\a\b" or "x:/a/b", also behind the "\\?\" prefix; "." and ".." are not taken.
-bool Parse(std::string_view path, char& drive, std::vector<std::string>& names) {
+// "X:\a\b" or "x:/a/b", also behind the "\\?\" prefix, split into the drive ("X:") and
+// the names below its root; "." and ".." are not taken.
+bool Parse(std::string_view path, std::vector<std::string>& names) {
   if (path.starts_with("\\\\?\\")) path.remove_prefix(4);
   if (path.size() < 2 || !IsLetter(path[0]) || path[1] != ':') return false;
   if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
-  drive = Upper(path[0]);
   names.clear();
-  for (std::size_t start = 2; start < path.size();) {
+  for (std::size_t start = 0; start < path.size();) {
     const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
     const std::string_view name = path.substr(start, end - start);
     if (name == "." || name == "..") return false;
@@ -100,35 +100,28 @@ class FakeFileSystem::OpenFile final : public WritableFile {
   std::shared_ptr<FileData> data_;
 };
 
-FakeFileSystem::FakeFileSystem() = default;
+FakeFileSystem::FakeFileSystem() : top_(std::make_unique<Node>()) {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    top_->Add(std::string(1, letter) + ":", Directory).parent = nullptr;
+  }
+}
+
 FakeFileSystem::~FakeFileSystem() = default;
 
-FakeFileSystem::Node* FakeFileSystem::Root(char drive) const {
-  auto& root = roots_[drive];
-  if (!root) {
-    root = std::make_unique<Node>();
-    root->name = std::string(1, drive) + ":";
-    root->attrs = Directory;
-  }
-  return root.get();
-}
-
 FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path, bool followLast) const {
-  Location at;
-  return Parse(path, at.drive, at.names) ? Find(at, followLast) : nullptr;
+  Names names;
+  return Parse(path, names) ? Find(names, followLast) : nullptr;
 }
 
-FakeFileSystem::Node* FakeFileSystem::Find(const Location& at, bool followLast, int depth) const {
-  Node* node = Root(at.drive);
-  for (std::size_t i = 0; i < at.names.size() && node != nullptr; ++i) {
-    const auto child = node->children.find(ToLowerAscii(at.names[i]));
+FakeFileSystem::Node* FakeFileSystem::Find(const Names& names, bool followLast, int depth) const {
+  Node* node = top_.get();
+  for (std::size_t i = 0; i < names.size() && node != nullptr; ++i) {
+    const auto child = node->children.find(ToLowerAscii(names[i]));
     if (child == node->children.end()) return nullptr;
     node = child->second.get();
-    if (node->Is(ReparsePoint) && (followLast || i + 1 < at.names.size())) {
-      Location target;
-      if (depth >= kMaxLinkDepth || !Parse(node->target, target.drive, target.names)) {
-        return nullptr;
-      }
+    if (node->Is(ReparsePoint) && (followLast || i + 1 < names.size())) {
+      Names target;
+      if (depth >= kMaxLinkDepth || !Parse(node->target, target)) return nullptr;
       node = Find(target, true, depth + 1);
     }
   }
@@ -136,29 +129,29 @@ FakeFileSystem::Node* FakeFileSystem::Find(const Location& at, bool followLast, 
 }
 
 FakeFileSystem::Node* FakeFileSystem::FindParent(std::string_view path, std::string& name) const {
-  Location at;
-  if (!Parse(path, at.drive, at.names) || at.names.empty()) return nullptr;
-  name = at.names.back();
-  at.names.pop_back();
-  Node* parent = Find(at, true);
+  Names names;
+  if (!Parse(path, names) || names.size() < 2) return nullptr;
+  name = names.back();
+  names.pop_back();
+  Node* parent = Find(names, true);
   return (parent != nullptr && parent->Is(Directory)) ? parent : nullptr;
 }
 
-FakeFileSystem::Node& FakeFileSystem::MakeFolders(const Location& at, std::size_t count) {
-  Node* node = Root(at.drive);
+FakeFileSystem::Node& FakeFileSystem::MakeFolders(const Names& names, std::size_t count) {
+  Node* node = top_.get();
   for (std::size_t i = 0; i < count; ++i) {
-    const auto child = node->children.find(ToLowerAscii(at.names[i]));
-    node = child != node->children.end() ? child->second.get() : &node->Add(at.names[i], Directory);
+    const auto child = node->children.find(ToLowerAscii(names[i]));
+    node = child != node->children.end() ? child->second.get() : &node->Add(names[i], Directory);
     if (node->Is(ReparsePoint)) node = Find(node->target, true);
-    if (node == nullptr || !node->Is(Directory)) BadSetUp(at.names[i]);
+    if (node == nullptr || !node->Is(Directory)) BadSetUp(names[i]);
   }
   return *node;
 }
 
 FakeFileSystem::Node& FakeFileSystem::Place(std::string_view path, std::uint32_t attrs) {
-  Location at;
-  if (!Parse(path, at.drive, at.names) || at.names.empty()) BadSetUp(path);
-  return MakeFolders(at, at.names.size() - 1).Add(at.names.back(), attrs);
+  Names names;
+  if (!Parse(path, names) || names.size() < 2) BadSetUp(path);
+  return MakeFolders(names, names.size() - 1).Add(names.back(), attrs);
 }
 
 FakeFileSystem::Drive* FakeFileSystem::FindDrive(char letter) {
@@ -191,9 +184,9 @@ void FakeFileSystem::AddFile(std::string_view path, std::string_view content, st
 }
 
 void FakeFileSystem::AddFolder(std::string_view path, std::uint32_t attrs) {
-  Location at;
-  if (!Parse(path, at.drive, at.names)) BadSetUp(path);
-  MakeFolders(at, at.names.size()).attrs = Directory | (attrs & kSettable);
+  Names names;
+  if (!Parse(path, names)) BadSetUp(path);
+  MakeFolders(names, names.size()).attrs = Directory | (attrs & kSettable);
 }
 
 void FakeFileSystem::AddLink(std::string_view path, std::string_view target) {
@@ -241,114 +234,100 @@ std::vector<std::string> FakeFileSystem::DriveNames() {
 
 FsResult FakeFileSystem::GetDrive(std::string_view name, DriveInfo& info) {
   // "c", "c:" and "c:\" all name drive C.
-  if (name.empty() || name.size() > 3 || (name.size() > 1 && name[1] != ':') ||
-      (name.size() > 2 && name[2] != '\\')) {
-    return FsResult::NotFound;
-  }
-  const Drive* drive = FindDrive(name[0]);
+  const Drive* drive = name.empty() || name.size() > 3 || (name.size() > 1 && name[1] != ':') ||
+                               (name.size() > 2 && name[2] != '\\')
+                           ? nullptr
+                           : FindDrive(name[0]);
   if (drive == nullptr) return FsResult::NotFound;
-  if (!drive->ready) {
-    info = DriveInfo{drive->info.name, drive->info.letter, drive->info.type, 0, 0, {}};
-    return FsResult::Failed;
-  }
   info = drive->info;
-  return FsResult::Ok;
+  if (drive->ready) return FsResult::Ok;
+  info = DriveInfo{info.name, info.letter, info.type, 0, 0, {}};
+  return FsResult::Failed;
 }
 
 FsResult FakeFileSystem::ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) {
   entries.clear();
-  const Node* node = Find(folder, true);
-  if (node == nullptr) return Log(FsOp::ListDirectory, folder, FsResult::NotFound);
-  if (!node->Is(Directory)) return Log(FsOp::ListDirectory, folder, FsResult::Failed);
-  for (const auto& [key, child] : node->children) {
-    entries.push_back({child->name, child->Reported(), child->Size()});
-  }
-  return Log(FsOp::ListDirectory, folder, FsResult::Ok);
+  return Log(FsOp::ListDirectory, folder, [&] {
+    const Node* node = Find(folder, true);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->Is(Directory)) return FsResult::Failed;
+    for (const auto& [key, child] : node->children) {
+      entries.push_back({child->name, child->Reported(), child->Size()});
+    }
+    return FsResult::Ok;
+  }());
 }
 
 FsResult FakeFileSystem::GetAttributes(std::string_view path, std::uint32_t& attrs) {
   const Node* node = Find(path, false);
-  if (node == nullptr) return Log(FsOp::GetAttributes, path, FsResult::NotFound);
-  attrs = node->Reported();
-  return Log(FsOp::GetAttributes, path, FsResult::Ok);
+  if (node != nullptr) attrs = node->Reported();
+  return Log(FsOp::GetAttributes, path, node != nullptr ? FsResult::Ok : FsResult::NotFound);
 }
 
 FsResult FakeFileSystem::SetAttributes(std::string_view path, std::uint32_t attrs) {
   Node* node = Find(path, false);
-  if (node == nullptr || node->parent == nullptr) {
-    return Log(FsOp::SetAttributes, path, FsResult::NotFound);
-  }
-  node->attrs = (node->attrs & (Directory | ReparsePoint)) | (attrs & kSettable);
-  return Log(FsOp::SetAttributes, path, FsResult::Ok);
+  const bool settable = node != nullptr && node->parent != nullptr;
+  if (settable) node->attrs = (node->attrs & (Directory | ReparsePoint)) | (attrs & kSettable);
+  return Log(FsOp::SetAttributes, path, settable ? FsResult::Ok : FsResult::NotFound);
 }
 
 FsResult FakeFileSystem::DeleteFile(std::string_view path) {
-  Node* node = Find(path, false);
-  if (node == nullptr) return Log(FsOp::DeleteFile, path, FsResult::NotFound);
-  if (node->Is(Directory | ReadOnly) || node->Busy()) {
-    return Log(FsOp::DeleteFile, path, FsResult::AccessDenied);
-  }
-  if (node->data && --node->data->links == 0) {
-    if (Drive* drive = FindDrive(node->Letter())) drive->info.freeBytes += node->Size();
-  }
-  node->Detach();
-  return Log(FsOp::DeleteFile, path, FsResult::Ok);
+  return Log(FsOp::DeleteFile, path, [&] {
+    Node* node = Find(path, false);
+    if (node == nullptr) return FsResult::NotFound;
+    if (node->Is(Directory | ReadOnly) || node->Busy()) return FsResult::AccessDenied;
+    if (node->data && --node->data->links == 0) {
+      if (Drive* drive = FindDrive(node->Letter())) drive->info.freeBytes += node->Size();
+    }
+    node->Detach();
+    return FsResult::Ok;
+  }());
 }
 
 FsResult FakeFileSystem::CreateDirectory(std::string_view path) {
-  std::string name;
-  Node* parent = FindParent(path, name);
-  FsResult result = FsResult::Ok;
-  if (Find(path, false) != nullptr) {
-    result = FsResult::AlreadyExists;
-  } else if (parent == nullptr) {
-    result = FsResult::NotFound;
-  } else {
+  return Log(FsOp::CreateDirectory, path, [&] {
+    std::string name;
+    Node* parent = FindParent(path, name);
+    if (Find(path, false) != nullptr) return FsResult::AlreadyExists;
+    if (parent == nullptr) return FsResult::NotFound;
     parent->Add(name, Directory);
-  }
-  return Log(FsOp::CreateDirectory, path, result);
+    return FsResult::Ok;
+  }());
 }
 
 FsResult FakeFileSystem::RemoveDirectory(std::string_view path) {
-  Node* node = Find(path, false);
-  FsResult result = FsResult::Ok;
-  if (node == nullptr) {
-    result = FsResult::NotFound;
-  } else if (!node->Is(Directory)) {
-    result = FsResult::Failed;
-  } else if (node->parent == nullptr || node->Busy() || node->Is(ReadOnly)) {
-    result = FsResult::AccessDenied;
-  } else if (!node->Is(ReparsePoint) && !node->children.empty()) {
-    result = FsResult::NotEmpty;
-  } else {
-    node->Detach();  // a link goes on its own; its target is not looked at
-  }
-  return Log(FsOp::RemoveDirectory, path, result);
+  return Log(FsOp::RemoveDirectory, path, [&] {
+    Node* node = Find(path, false);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->Is(Directory)) return FsResult::Failed;
+    if (node->parent == nullptr || node->Busy() || node->Is(ReadOnly)) {
+      return FsResult::AccessDenied;
+    }
+    // A link goes on its own; its target is not looked at.
+    if (!node->Is(ReparsePoint) && !node->children.empty()) return FsResult::NotEmpty;
+    node->Detach();
+    return FsResult::Ok;
+  }());
 }
 
 FsResult FakeFileSystem::MoveFile(std::string_view from, std::string_view to) {
-  Node* node = Find(from, false);
-  std::string name;
-  Node* parent = FindParent(to, name);
-  FsResult result = FsResult::Ok;
-  if (node == nullptr || node->parent == nullptr) {
-    result = FsResult::NotFound;
-  } else if (Find(to, false) != nullptr) {
-    result = FsResult::AlreadyExists;
-  } else if (parent == nullptr) {
-    result = FsResult::NotFound;
-  } else if (node->Busy()) {
-    result = FsResult::AccessDenied;
-  } else {
+  return Log(FsOp::MoveFile, from, [&] {
+    Node* node = Find(from, false);
+    std::string name;
+    Node* parent = FindParent(to, name);
+    if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
+    if (Find(to, false) != nullptr) return FsResult::AlreadyExists;
+    if (parent == nullptr) return FsResult::NotFound;
+    if (node->Busy()) return FsResult::AccessDenied;
     for (const Node* up = parent; up != nullptr; up = up->parent) {
-      if (up == node) return Log(FsOp::MoveFile, from, FsResult::Failed);  // into itself
+      if (up == node) return FsResult::Failed;  // into its own sub-tree
     }
     auto moved = std::move(node->parent->children.extract(ToLowerAscii(node->name)).mapped());
     moved->name = name;
     moved->parent = parent;
     parent->children[ToLowerAscii(name)] = std::move(moved);
-  }
-  return Log(FsOp::MoveFile, from, result);
+    return FsResult::Ok;
+  }());
 }
 
 FsResult FakeFileSystem::GetFileSize(std::string_view path, std::uint64_t& size) {
@@ -367,40 +346,42 @@ FsResult FakeFileSystem::GetLinkCount(std::string_view path, std::uint32_t& link
 }
 
 FsResult FakeFileSystem::ReadFile(std::string_view path, std::string& bytes) {
-  const Node* node = Find(path, true);
-  if (node == nullptr) return Log(FsOp::ReadFile, path, FsResult::NotFound);
-  if (!node->data) return Log(FsOp::ReadFile, path, FsResult::AccessDenied);
-  bytes = node->data->content;
-  return Log(FsOp::ReadFile, path, FsResult::Ok);
+  return Log(FsOp::ReadFile, path, [&] {
+    const Node* node = Find(path, true);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->data) return FsResult::AccessDenied;
+    bytes = node->data->content;
+    return FsResult::Ok;
+  }());
 }
 
 FsResult FakeFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
-  Node* node = Find(path, true);
-  std::string name;
-  Node* parent = FindParent(path, name);
-  if (node == nullptr) {
-    if (parent == nullptr) return Log(FsOp::WriteFile, path, FsResult::NotFound);
-    node = &parent->Add(name, 0);
-    node->data = std::make_shared<FileData>();
-  } else if (!node->data || node->Is(ReadOnly) || node->Busy()) {
-    return Log(FsOp::WriteFile, path, FsResult::AccessDenied);
-  }
-  node->data->content = std::string(bytes);
-  return Log(FsOp::WriteFile, path, FsResult::Ok);
+  return Log(FsOp::WriteFile, path, [&] {
+    Node* node = Find(path, true);
+    std::string name;
+    Node* parent = FindParent(path, name);
+    if (node == nullptr && parent != nullptr) {
+      node = &parent->Add(name, 0);
+      node->data = std::make_shared<FileData>();
+    }
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->data || node->Is(ReadOnly) || node->Busy()) return FsResult::AccessDenied;
+    node->data->content = std::string(bytes);
+    return FsResult::Ok;
+  }());
 }
 
 std::unique_ptr<WritableFile> FakeFileSystem::OpenForOverwrite(std::string_view path,
                                                                FsResult& result) {
   // The link itself is looked at: overwriting through a link would reach its target.
   Node* node = Find(path, false);
-  if (node == nullptr) {
-    result = FsResult::NotFound;
-  } else if (!node->data || node->Is(ReparsePoint | ReadOnly) || node->Busy()) {
-    result = FsResult::AccessDenied;
-  } else {
-    result = FsResult::Ok;
-  }
-  (void)Log(FsOp::OpenForOverwrite, path, result);
+  result = Log(FsOp::OpenForOverwrite, path, [&] {
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->data || node->Is(ReparsePoint | ReadOnly) || node->Busy()) {
+      return FsResult::AccessDenied;
+    }
+    return FsResult::Ok;
+  }());
   if (result != FsResult::Ok) return nullptr;
   return std::make_unique<OpenFile>(*this, path, node->data);
 }

@@ -35,7 +35,7 @@ enum class FsOp {
   WriteFile,
   OpenForOverwrite,
   WriteAt,
-  Flush,
+  Flush
 };
 
 struct FsCall {
@@ -96,31 +96,26 @@ class FakeFileSystem final : public FileSystem {
  private:
   struct Node;
   class OpenFile;
-  struct Location {
-    char drive = 0;  // upper case
-    std::vector<std::string> names;
-  };
   struct Drive {
     DriveInfo info;
     bool ready = true;
   };
+  using Names = std::vector<std::string>;  // the drive ("C:") and the names below its root
 
-  Node* Root(char drive) const;
   // The node a path names. `followLast` decides whether a link at the end is followed (a
   // listing or a read) or taken as itself (attributes, delete, remove, rename).
   Node* Find(std::string_view path, bool followLast) const;
-  Node* Find(const Location& at, bool followLast, int depth = 0) const;
+  Node* Find(const Names& names, bool followLast, int depth = 0) const;
   // The folder that would hold `path` (links followed), and the new entry's name.
   Node* FindParent(std::string_view path, std::string& name) const;
   // Set-up: the folder made of the first `count` names, created where missing.
-  Node& MakeFolders(const Location& at, std::size_t count);
+  Node& MakeFolders(const Names& names, std::size_t count);
   Node& Place(std::string_view path, std::uint32_t attrs);
   Drive* FindDrive(char letter);
   FsResult Log(FsOp op, std::string_view path, FsResult result);
 
-  // Every drive letter has a file tree, created when first named; only added drives are
-  // reported as drives.
-  mutable std::map<char, std::unique_ptr<Node>> roots_;
+  // Holds a file tree for every drive letter; only added drives are reported as drives.
+  std::unique_ptr<Node> top_;
   std::vector<Drive> drives_;
   std::vector<FsCall> calls_;
 };

@@ -1,5 +1,6 @@
 #pragma once
-// One of every fake, bundled as the platform the program is given.
+// One of every fake, bundled as the platform the program is given. The bundle refers to
+// the members, so a FakePlatform is never copied (its file system cannot be).
 
 #include "core/platform/Platform.h"
 #include "fakes/FakeFileSystem.h"
@@ -15,11 +16,6 @@
 namespace quorvane::fakes {
 
 struct FakePlatform {
-  FakePlatform() = default;
-  // The bundle refers to the members, so the fakes stay where they are.
-  FakePlatform(const FakePlatform&) = delete;
-  FakePlatform& operator=(const FakePlatform&) = delete;
-
   FakeRegistry registry;
   FakeProfileStrings profile;
   FakeUserSettings userSettings;

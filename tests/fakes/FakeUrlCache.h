@@ -5,6 +5,7 @@
 // not disturb it. It counts the blocks alive at once and the enumerations left open, so a
 // test can see that a walk holds one block at a time and closes what it opens.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -18,32 +19,64 @@ namespace quorvane::fakes {
 
 class FakeUrlCache final : public UrlCache {
  public:
-  FakeUrlCache();
-  ~FakeUrlCache() override;
-
-  void AddEntry(std::string_view url, std::uint32_t type);
+  void AddEntry(std::string_view url, std::uint32_t type) {
+    entries_[nextEntry_++] = Entry{std::string(url), type, 0, false};
+  }
   // The entry's next fetch needs `extra` bytes more than it said when it was sized, as
   // when the browser rewrites it in between.
-  void GrowAfterSizing(std::string_view url, std::uint32_t extra);
+  void GrowAfterSizing(std::string_view url, std::uint32_t extra) {
+    for (auto& [number, entry] : entries_) {
+      if (entry.url == url) entry.growth = extra;
+    }
+  }
 
-  // The fixed record head plus the URL and its NUL.
-  static std::uint32_t EntrySize(std::string_view url);
-  std::vector<std::string> Urls() const;
+  // The platform's fixed record head, then the URL and its NUL.
+  static std::uint32_t EntrySize(std::string_view url) {
+    return 80 + static_cast<std::uint32_t>(url.size()) + 1;
+  }
+  std::vector<std::string> Urls() const {
+    std::vector<std::string> urls;
+    for (const auto& [number, entry] : entries_) urls.push_back(entry.url);
+    return urls;
+  }
   std::size_t OpenFinds() const { return finds_.size(); }
   int MaxLiveBlocks() const { return blocks_->maxLive; }
   // Every size a block was allocated with, in order.
   const std::vector<std::uint32_t>& AllocatedSizes() const { return allocatedSizes_; }
 
-  std::unique_ptr<UrlCacheEntryBlock> AllocateEntry(std::uint32_t size) override;
-  [[nodiscard]] UrlCacheStatus FindFirstEntry(UrlCacheEntryBlock* block, std::uint32_t& size,
-                                              UrlCacheFind& find) override;
-  [[nodiscard]] UrlCacheStatus FindNextEntry(UrlCacheFind find, UrlCacheEntryBlock* block,
-                                             std::uint32_t& size) override;
-  [[nodiscard]] UrlCacheStatus DeleteEntry(std::string_view sourceUrl) override;
+  std::unique_ptr<UrlCacheEntryBlock> AllocateEntry(std::uint32_t size) override {
+    allocatedSizes_.push_back(size);
+    return std::make_unique<Block>(size, blocks_);
+  }
+  UrlCacheStatus FindFirstEntry(UrlCacheEntryBlock* block, std::uint32_t& size,
+                                UrlCacheFind& find) override {
+    find = 0;
+    if (entries_.empty()) return url_cache_status::NoMoreItems;
+    const UrlCacheStatus status = Deliver(entries_.begin()->second, block, size);
+    if (status == url_cache_status::Success) {
+      find = nextFind_++;
+      finds_[find] = entries_.begin()->first;
+    }
+    return status;
+  }
+  UrlCacheStatus FindNextEntry(UrlCacheFind find, UrlCacheEntryBlock* block,
+                               std::uint32_t& size) override {
+    const auto open = finds_.find(find);
+    if (open == finds_.end()) return 6;  // invalid handle
+    const auto next = entries_.upper_bound(open->second);
+    if (next == entries_.end()) return url_cache_status::NoMoreItems;
+    const UrlCacheStatus status = Deliver(next->second, block, size);
+    if (status == url_cache_status::Success) open->second = next->first;
+    return status;
+  }
+  UrlCacheStatus DeleteEntry(std::string_view sourceUrl) override {
+    const auto erased = std::erase_if(
+        entries_, [&](const auto& numbered) { return numbered.second.url == sourceUrl; });
+    return erased != 0 ? url_cache_status::Success : url_cache_status::NotFound;
+  }
   void CloseFind(UrlCacheFind find) override { finds_.erase(find); }
 
  private:
-  class Block;
   struct Entry {
     std::string url;
     std::uint32_t type = 0;
@@ -55,9 +88,36 @@ class FakeUrlCache final : public UrlCache {
     int live = 0;
     int maxLive = 0;
   };
+  class Block final : public UrlCacheEntryBlock {
+   public:
+    Block(std::uint32_t size, std::shared_ptr<BlockCount> count) : size_(size), count_(count) {
+      count_->maxLive = std::max(count_->maxLive, ++count_->live);
+    }
+    ~Block() override { --count_->live; }
+    std::uint32_t Size() const override { return size_; }
+    std::uint32_t EntryType() const override { return entry.type; }
+    std::string SourceUrl() const override { return entry.url; }
+    Entry entry;
+
+   private:
+    std::uint32_t size_;
+    std::shared_ptr<BlockCount> count_;
+  };
 
   // Puts the entry into the block, or reports the size it needs.
-  UrlCacheStatus Deliver(Entry& entry, UrlCacheEntryBlock* block, std::uint32_t& size);
+  UrlCacheStatus Deliver(Entry& entry, UrlCacheEntryBlock* block, std::uint32_t& size) {
+    size = EntrySize(entry.url) + (entry.sized ? entry.growth : 0);
+    // Only blocks this cache handed out can receive an entry, as only memory of the right
+    // layout can on the platform.
+    auto* own = dynamic_cast<Block*>(block);
+    if (own == nullptr || own->Size() < size) {
+      entry.sized = true;
+      return url_cache_status::InsufficientBuffer;
+    }
+    own->entry = entry;
+    entry.growth = 0;
+    return url_cache_status::Success;
+  }
 
   std::map<std::uint64_t, Entry> entries_;  // by number, so a walk's place survives deletions
   std::uint64_t nextEntry_ = 1;
