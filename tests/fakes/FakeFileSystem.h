@@ -11,15 +11,20 @@
 // Listings, attribute calls and every call that changes something are logged in order, so
 // that a test can check, for example, that an overwrite pass was flushed before the next.
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/Text.h"
 #include "core/platform/FileSystem.h"
+#include "fakes/NoCase.h"
 
 namespace quorvane::fakes {
 
@@ -47,75 +52,383 @@ struct FsCall {
 
 class FakeFileSystem final : public FileSystem {
  public:
-  FakeFileSystem();
-  ~FakeFileSystem() override;
+  FakeFileSystem() {
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      top_->Add(std::string(1, letter) + ":", file_attr::Directory).parent = nullptr;
+    }
+  }
 
   // --- Set-up. Missing parent folders are created on the way.
   // A drive the platform reports, in the order added.
-  void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes);
+  void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes) {
+    const std::string name = ToLowerAscii(std::string_view(&letter, 1)) + ":";
+    drives_.push_back({DriveInfo{name, Upper(letter), type, freeBytes, totalBytes, {}}});
+  }
   // A drive that is not ready (an empty card reader, say) fails every GetDrive.
-  void SetDriveReady(char letter, bool ready);
+  void SetDriveReady(char letter, bool ready) {
+    Drive* drive = FindDrive(letter);
+    if (drive == nullptr) BadSetUp(std::string_view(&letter, 1));
+    drive->ready = ready;
+  }
   // Creates or replaces a file. `attrs` holds read-only, hidden, system, archive.
-  void AddFile(std::string_view path, std::string_view content = {}, std::uint32_t attrs = 0);
-  void AddFolder(std::string_view path, std::uint32_t attrs = 0);
+  void AddFile(std::string_view path, std::string_view content = {}, std::uint32_t attrs = 0) {
+    Place(path, attrs & kSettable).data = std::make_shared<FileData>(std::string(content));
+  }
+  void AddFolder(std::string_view path, std::uint32_t attrs = 0) {
+    Names names;
+    Node* folder = Parse(path, names) ? Find(names, true, true) : nullptr;
+    if (folder == nullptr || !folder->Is(file_attr::Directory)) BadSetUp(path);
+    folder->attrs = file_attr::Directory | (attrs & kSettable);
+  }
   // A symbolic link or junction: a file link when the target is a file, else a folder link.
-  void AddLink(std::string_view path, std::string_view target);
+  void AddLink(std::string_view path, std::string_view target) {
+    const Node* reached = Find(target, true);
+    const bool fileLink = reached != nullptr && !reached->Is(file_attr::Directory);
+    Place(path, file_attr::ReparsePoint | (fileLink ? 0u : file_attr::Directory)).target = target;
+  }
   // A second name for an existing file: both names share one content and link count.
-  void AddHardLink(std::string_view existing, std::string_view path);
+  void AddHardLink(std::string_view existing, std::string_view path) {
+    const Node* file = Find(existing, true);
+    if (file == nullptr || !file->data) BadSetUp(existing);
+    Place(path, file->attrs).data = file->data;
+    ++file->data->links;
+  }
   // Held open by another program: it cannot be deleted, removed, moved, written or opened
   // for overwriting.
-  void SetInUse(std::string_view path);
+  void SetInUse(std::string_view path) {
+    Node* node = Find(path, false);
+    if (node == nullptr) BadSetUp(path);
+    node->inUse = true;
+  }
 
   // --- Inspection, not logged. A link at the end of the path is taken as itself.
-  bool Exists(std::string_view path) const;
+  bool Exists(std::string_view path) const { return Find(path, false) != nullptr; }
   // As a listing reports them; 0 when nothing is there.
-  std::uint32_t Attributes(std::string_view path) const;
+  std::uint32_t Attributes(std::string_view path) const {
+    const Node* node = Find(path, false);
+    return node == nullptr ? 0 : node->Reported();
+  }
   // Through links, as the program would read it.
-  std::string Content(std::string_view path) const;
+  std::string Content(std::string_view path) const {
+    const Node* node = Find(path, true);
+    return (node != nullptr && node->data) ? node->data->content : std::string();
+  }
   const std::vector<FsCall>& Calls() const { return calls_; }
-  std::size_t CountCalls(FsOp op) const;
+  std::size_t CountCalls(FsOp op) const {
+    return static_cast<std::size_t>(
+        std::count_if(calls_.begin(), calls_.end(), [op](const FsCall& c) { return c.op == op; }));
+  }
   void ClearCalls() { calls_.clear(); }
 
   // --- FileSystem
-  std::vector<std::string> DriveNames() override;
-  [[nodiscard]] FsResult GetDrive(std::string_view name, DriveInfo& info) override;
-  [[nodiscard]] FsResult ListDirectory(std::string_view folder,
-                                       std::vector<DirEntry>& entries) override;
-  [[nodiscard]] FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override;
-  [[nodiscard]] FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override;
-  [[nodiscard]] FsResult DeleteFile(std::string_view path) override;
-  [[nodiscard]] FsResult CreateDirectory(std::string_view path) override;
-  [[nodiscard]] FsResult RemoveDirectory(std::string_view path) override;
-  [[nodiscard]] FsResult MoveFile(std::string_view from, std::string_view to) override;
-  [[nodiscard]] FsResult GetFileSize(std::string_view path, std::uint64_t& size) override;
-  [[nodiscard]] FsResult GetLinkCount(std::string_view path, std::uint32_t& links) override;
-  [[nodiscard]] FsResult ReadFile(std::string_view path, std::string& bytes) override;
-  [[nodiscard]] FsResult WriteFile(std::string_view path, std::string_view bytes) override;
-  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override;
+  std::vector<std::string> DriveNames() override {
+    std::vector<std::string> names;
+    for (const Drive& drive : drives_) names.push_back(drive.info.name);
+    return names;
+  }
+
+  FsResult GetDrive(std::string_view name, DriveInfo& info) override {
+    // "c", "c:" and "c:\" all name drive C.
+    const bool wellFormed = !name.empty() && std::string_view(":\\").starts_with(name.substr(1));
+    const Drive* drive = wellFormed ? FindDrive(name[0]) : nullptr;
+    if (drive == nullptr) return FsResult::NotFound;
+    info = drive->info;
+    if (drive->ready) return FsResult::Ok;
+    info = DriveInfo{info.name, info.letter, info.type, 0, 0, {}};
+    return FsResult::Failed;
+  }
+
+  FsResult ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) override {
+    entries.clear();
+    return Log(FsOp::ListDirectory, folder, [&] {
+      const Node* node = Find(folder, true);
+      if (node == nullptr) return FsResult::NotFound;
+      if (!node->Is(file_attr::Directory)) return FsResult::Failed;
+      for (const auto& [key, child] : node->children) {
+        entries.push_back({child->name, child->Reported(), child->Size()});
+      }
+      return FsResult::Ok;
+    }());
+  }
+
+  FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override {
+    const Node* node = Find(path, false);
+    if (node != nullptr) attrs = node->Reported();
+    return Log(FsOp::GetAttributes, path, node != nullptr ? FsResult::Ok : FsResult::NotFound);
+  }
+
+  FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
+    Node* node = Find(path, false);
+    const bool settable = node != nullptr && node->parent != nullptr;
+    if (settable) node->attrs = (node->attrs & ~kSettable) | (attrs & kSettable);
+    return Log(FsOp::SetAttributes, path, settable ? FsResult::Ok : FsResult::NotFound);
+  }
+
+  FsResult DeleteFile(std::string_view path) override {
+    return Log(FsOp::DeleteFile, path, [&] {
+      Node* node = Find(path, false);
+      if (node == nullptr) return FsResult::NotFound;
+      if (node->Is(file_attr::Directory | file_attr::ReadOnly) || node->Busy()) {
+        return FsResult::AccessDenied;
+      }
+      if (node->data && --node->data->links == 0) {
+        if (Drive* drive = FindDrive(node->Letter())) drive->info.freeBytes += node->Size();
+      }
+      node->Detach();
+      return FsResult::Ok;
+    }());
+  }
+
+  FsResult CreateDirectory(std::string_view path) override {
+    return Log(FsOp::CreateDirectory, path, [&] {
+      std::string name;
+      Node* parent = FindParent(path, name);
+      if (Find(path, false) != nullptr) return FsResult::AlreadyExists;
+      if (parent == nullptr) return FsResult::NotFound;
+      parent->Add(name, file_attr::Directory);
+      return FsResult::Ok;
+    }());
+  }
+
+  FsResult RemoveDirectory(std::string_view path) override {
+    return Log(FsOp::RemoveDirectory, path, [&] {
+      Node* node = Find(path, false);
+      if (node == nullptr) return FsResult::NotFound;
+      if (!node->Is(file_attr::Directory)) return FsResult::Failed;
+      if (node->parent == nullptr || node->Busy() || node->Is(file_attr::ReadOnly)) {
+        return FsResult::AccessDenied;
+      }
+      // A link goes on its own; its target is not looked at.
+      if (!node->Is(file_attr::ReparsePoint) && !node->children.empty()) {
+        return FsResult::NotEmpty;
+      }
+      node->Detach();
+      return FsResult::Ok;
+    }());
+  }
+
+  FsResult MoveFile(std::string_view from, std::string_view to) override {
+    return Log(FsOp::MoveFile, from, [&] {
+      Node* node = Find(from, false);
+      std::string name;
+      Node* parent = FindParent(to, name);
+      if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
+      if (Find(to, false) != nullptr) return FsResult::AlreadyExists;
+      if (parent == nullptr) return FsResult::NotFound;
+      if (node->Busy()) return FsResult::AccessDenied;
+      for (const Node* up = parent; up != nullptr; up = up->parent) {
+        if (up == node) return FsResult::Failed;  // into its own sub-tree
+      }
+      auto moved = std::move(node->parent->children.extract(node->name).mapped());
+      moved->name = name;
+      moved->parent = parent;
+      parent->children[name] = std::move(moved);
+      return FsResult::Ok;
+    }());
+  }
+
+  FsResult GetFileSize(std::string_view path, std::uint64_t& size) override {
+    // Like the attributes, the size of a link is the link's own.
+    const Node* node = Find(path, false);
+    if (node != nullptr) size = node->Size();
+    return node != nullptr ? FsResult::Ok : FsResult::NotFound;
+  }
+
+  FsResult GetLinkCount(std::string_view path, std::uint32_t& links) override {
+    const Node* node = Find(path, true);
+    if (node != nullptr) links = node->data ? node->data->links : 1;
+    return node != nullptr ? FsResult::Ok : FsResult::NotFound;
+  }
+
+  FsResult ReadFile(std::string_view path, std::string& bytes) override {
+    return Log(FsOp::ReadFile, path, [&] {
+      const Node* node = Find(path, true);
+      if (node == nullptr) return FsResult::NotFound;
+      if (!node->data) return FsResult::AccessDenied;
+      bytes = node->data->content;
+      return FsResult::Ok;
+    }());
+  }
+
+  FsResult WriteFile(std::string_view path, std::string_view bytes) override {
+    return Log(FsOp::WriteFile, path, [&] {
+      Node* node = Find(path, true);
+      std::string name;
+      Node* parent = FindParent(path, name);
+      if (node == nullptr && parent != nullptr) {
+        node = &parent->Add(name, 0);
+        node->data = std::make_shared<FileData>();
+      }
+      if (node == nullptr) return FsResult::NotFound;
+      if (!node->data || node->Is(file_attr::ReadOnly) || node->Busy()) {
+        return FsResult::AccessDenied;
+      }
+      node->data->content = std::string(bytes);
+      return FsResult::Ok;
+    }());
+  }
+
+  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override {
+    // The link itself is looked at: overwriting through a link would reach its target.
+    Node* node = Find(path, false);
+    result = Log(FsOp::OpenForOverwrite, path, [&] {
+      if (node == nullptr) return FsResult::NotFound;
+      if (!node->data || node->Is(file_attr::ReparsePoint | file_attr::ReadOnly) || node->Busy()) {
+        return FsResult::AccessDenied;
+      }
+      return FsResult::Ok;
+    }());
+    if (result != FsResult::Ok) return nullptr;
+    return std::make_unique<OpenFile>(*this, path, node->data);
+  }
 
  private:
-  struct Node;
-  class OpenFile;
+  static constexpr std::uint32_t kSettable =
+      file_attr::ReadOnly | file_attr::Hidden | file_attr::System | file_attr::Archive;
+  // Links deeper than this are taken as a loop, as the platform does.
+  static constexpr int kMaxLinkDepth = 32;
+  using Names = std::vector<std::string>;  // the drive ("C:") and the names below its root
+
+  // A file's content lives apart from its names, so that hard links share it.
+  struct FileData {
+    std::string content;
+    std::uint32_t links = 1;
+    bool openForOverwrite = false;
+  };
+
+  struct Node {
+    std::string name;
+    std::uint32_t attrs = 0;  // Directory for folders, ReparsePoint for links
+    std::string target;       // links only
+    std::shared_ptr<FileData> data;
+    bool inUse = false;
+    Node* parent = nullptr;
+    std::map<std::string, std::unique_ptr<Node>, NoCaseLess> children;
+
+    bool Is(std::uint32_t attr) const { return (attrs & attr) != 0; }
+    bool Busy() const { return inUse || (data && data->openForOverwrite); }
+    // A file without any attribute reports "normal", as on the platform.
+    std::uint32_t Reported() const { return attrs == 0 ? file_attr::Normal : attrs; }
+    std::uint64_t Size() const {
+      return (data && !Is(file_attr::ReparsePoint)) ? data->content.size() : 0;
+    }
+    char Letter() const { return parent ? parent->Letter() : name[0]; }
+    Node& Add(std::string_view childName, std::uint32_t childAttrs) {
+      auto& slot = children[std::string(childName)];
+      slot = std::make_unique<Node>();
+      slot->name = std::string(childName);
+      slot->attrs = childAttrs;
+      slot->parent = this;
+      return *slot;
+    }
+    void Detach() { parent->children.erase(name); }  // destroys this node
+  };
+
   struct Drive {
     DriveInfo info;
     bool ready = true;
   };
-  using Names = std::vector<std::string>;  // the drive ("C:") and the names below its root
+
+  class OpenFile final : public WritableFile {
+   public:
+    OpenFile(FakeFileSystem& owner, std::string_view path, std::shared_ptr<FileData> data)
+        : owner_(owner), path_(path), data_(std::move(data)) {
+      data_->openForOverwrite = true;
+    }
+    ~OpenFile() override { data_->openForOverwrite = false; }
+    FsResult WriteAt(std::uint64_t offset, std::string_view bytes) override {
+      const auto at = static_cast<std::size_t>(offset);
+      data_->content.resize(std::max(data_->content.size(), at + bytes.size()), '\0');
+      data_->content.replace(at, bytes.size(), bytes);
+      owner_.calls_.push_back({FsOp::WriteAt, path_, std::string(bytes), offset});
+      return FsResult::Ok;
+    }
+    FsResult Flush() override { return owner_.Log(FsOp::Flush, path_, FsResult::Ok); }
+
+   private:
+    FakeFileSystem& owner_;
+    std::string path_;
+    std::shared_ptr<FileData> data_;
+  };
+
+  static char Upper(char c) { return ToUpperAscii(std::string_view(&c, 1))[0]; }
+
+  // A broken set-up is the test's own mistake: make it loud rather than silently empty.
+  [[noreturn]] static void BadSetUp(std::string_view path) {
+    throw std::invalid_argument("FakeFileSystem: cannot set up " + std::string(path));
+  }
+
+  // "X:\a\b" or "x:/a/b", also behind the "\\?\" prefix, split into the drive ("X:") and
+  // the names below its root; "." and ".." are not taken.
+  static bool Parse(std::string_view path, Names& names) {
+    if (path.starts_with("\\\\?\\")) path.remove_prefix(4);
+    const bool letter = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0]));
+    if (!letter || path[1] != ':' || (path.size() > 2 && path[2] != '\\' && path[2] != '/')) {
+      return false;
+    }
+    names = SplitNames(path, "\\/");
+    return std::none_of(names.begin(), names.end(),
+                        [](const std::string& name) { return name == "." || name == ".."; });
+  }
 
   // The node a path names. `followLast` decides whether a link at the end is followed (a
   // listing or a read) or taken as itself (attributes, delete, remove, rename).
-  Node* Find(std::string_view path, bool followLast) const;
-  Node* Find(const Names& names, bool followLast, int depth = 0) const;
+  Node* Find(std::string_view path, bool followLast) const {
+    Names names;
+    return Parse(path, names) ? Find(names, followLast) : nullptr;
+  }
+  // With `create`, missing folders are made on the way (a test's set-up).
+  Node* Find(const Names& names, bool followLast, bool create = false, int depth = 0) const {
+    Node* node = top_.get();
+    for (std::size_t i = 0; i < names.size() && node != nullptr; ++i) {
+      const auto child = node->children.find(names[i]);
+      if (child != node->children.end()) {
+        node = child->second.get();
+      } else if (create && node->Is(file_attr::Directory)) {
+        node = &node->Add(names[i], file_attr::Directory);
+      } else {
+        return nullptr;
+      }
+      if (node->Is(file_attr::ReparsePoint) && (followLast || i + 1 < names.size())) {
+        Names target;
+        const bool valid = depth < kMaxLinkDepth && Parse(node->target, target);
+        node = valid ? Find(target, true, create, depth + 1) : nullptr;
+      }
+    }
+    return node;
+  }
   // The folder that would hold `path` (links followed), and the new entry's name.
-  Node* FindParent(std::string_view path, std::string& name) const;
-  // Set-up: the folder made of the first `count` names, created where missing.
-  Node& MakeFolders(const Names& names, std::size_t count);
-  Node& Place(std::string_view path, std::uint32_t attrs);
-  Drive* FindDrive(char letter);
-  FsResult Log(FsOp op, std::string_view path, FsResult result);
+  Node* FindParent(std::string_view path, std::string& name) const {
+    Names names;
+    if (!Parse(path, names) || names.size() < 2) return nullptr;
+    name = names.back();
+    names.pop_back();
+    Node* parent = Find(names, true);
+    return (parent != nullptr && parent->Is(file_attr::Directory)) ? parent : nullptr;
+  }
+  // Set-up: a new entry, its folders made where missing.
+  Node& Place(std::string_view path, std::uint32_t attrs) {
+    Names names;
+    Node* folder = Parse(path, names) && names.size() > 1
+                       ? Find(Names(names.begin(), names.end() - 1), true, true)
+                       : nullptr;
+    if (folder == nullptr || !folder->Is(file_attr::Directory)) BadSetUp(path);
+    return folder->Add(names.back(), attrs);
+  }
+
+  Drive* FindDrive(char letter) {
+    const auto drive = std::find_if(drives_.begin(), drives_.end(),
+                                    [&](const Drive& d) { return d.info.letter == Upper(letter); });
+    return drive == drives_.end() ? nullptr : &*drive;
+  }
+
+  FsResult Log(FsOp op, std::string_view path, FsResult result) {
+    calls_.push_back({op, std::string(path), {}, 0});
+    return result;
+  }
 
   // Holds a file tree for every drive letter; only added drives are reported as drives.
-  std::unique_ptr<Node> top_;
+  std::unique_ptr<Node> top_ = std::make_unique<Node>();
   std::vector<Drive> drives_;
   std::vector<FsCall> calls_;
 };

@@ -59,7 +59,7 @@ std::uint32_t FakeProfileStrings::GetString(std::string_view section, std::strin
                                             std::string_view defaultValue, std::string& value,
                                             std::uint32_t capacity, std::string_view file) {
   std::string_view source = defaultValue;
-  const auto found = files_.find(ToLowerAscii(file));
+  const auto found = files_.find(file);
   if (!file.empty() && found != files_.end()) {
     const std::string_view content = found->second;
     const Place place = Locate(content, section, key);
@@ -82,7 +82,7 @@ std::uint32_t FakeProfileStrings::GetString(std::string_view section, std::strin
 bool FakeProfileStrings::WriteString(std::string_view section, std::string_view key,
                                      std::string_view value, std::string_view file) {
   if (file.empty() || failWrites) return false;
-  std::string& content = files_[ToLowerAscii(file)];
+  std::string& content = files_[std::string(file)];
   const Place place = Locate(content, section, key);
   const std::string line = std::string(key) + "=" + std::string(value) + "\r\n";
   if (place.keyFound) {
@@ -99,14 +99,14 @@ bool FakeProfileStrings::WriteString(std::string_view section, std::string_view 
 }
 
 std::string FakeProfileStrings::FileContent(std::string_view file) const {
-  const auto found = files_.find(ToLowerAscii(file));
+  const auto found = files_.find(file);
   return found == files_.end() ? std::string() : found->second;
 }
 
 void FakeProfileStrings::SetFileContent(std::string_view file, std::string content) {
-  files_[ToLowerAscii(file)] = std::move(content);
+  files_[std::string(file)] = std::move(content);
 }
 
-void FakeProfileStrings::RemoveFile(std::string_view file) { files_.erase(ToLowerAscii(file)); }
+void FakeProfileStrings::RemoveFile(std::string_view file) { files_.erase(std::string(file)); }
 
 }  // namespace quorvane::fakes

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/platform/ProfileStrings.h"
+#include "fakes/NoCase.h"
 
 namespace quorvane::fakes {
 
@@ -27,8 +28,8 @@ class FakeProfileStrings final : public ProfileStrings {
   bool failWrites = false;
 
  private:
-  // By lower-case path: paths match without regard to case, as on the platform's disks.
-  std::map<std::string, std::string> files_;
+  // Paths match without regard to case, as on the platform's disks.
+  std::map<std::string, std::string, NoCaseLess> files_;
 };
 
 }  // namespace quorvane::fakes

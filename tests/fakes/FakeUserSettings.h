@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/platform/UserSettings.h"
-#include "fakes/NoCaseList.h"
+#include "fakes/NoCase.h"
 
 namespace quorvane::fakes {
 
