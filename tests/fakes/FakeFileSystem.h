@@ -59,16 +59,14 @@ class FakeFileSystem final : public FileSystem {
   }
 
   // --- Set-up. Missing parent folders are created on the way.
-  // A drive the platform reports, in the order added.
+  // A drive the platform reports; drives are listed by letter, as the platform lists them.
   void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes) {
-    const std::string name = ToLowerAscii(std::string_view(&letter, 1)) + ":";
-    drives_.push_back({DriveInfo{name, Upper(letter), type, freeBytes, totalBytes, {}}});
+    const std::string name = ToLowerAscii(std::string(1, letter) + ":");
+    drives_[name] = {DriveInfo{name, ToUpperAscii(name)[0], type, freeBytes, totalBytes, {}}};
   }
   // A drive that is not ready (an empty card reader, say) fails every GetDrive.
   void SetDriveReady(char letter, bool ready) {
-    Drive* drive = FindDrive(letter);
-    if (drive == nullptr) BadSetUp(std::string_view(&letter, 1));
-    drive->ready = ready;
+    drives_.at(std::string(1, letter) + ":").ready = ready;
   }
   // Creates or replaces a file. `attrs` holds read-only, hidden, system, archive.
   void AddFile(std::string_view path, std::string_view content = {}, std::uint32_t attrs = 0) {
@@ -123,108 +121,107 @@ class FakeFileSystem final : public FileSystem {
   // --- FileSystem
   std::vector<std::string> DriveNames() override {
     std::vector<std::string> names;
-    for (const Drive& drive : drives_) names.push_back(drive.info.name);
+    for (const auto& [name, drive] : drives_) names.push_back(name);
     return names;
   }
 
   FsResult GetDrive(std::string_view name, DriveInfo& info) override {
     // "c", "c:" and "c:\" all name drive C.
     const bool wellFormed = !name.empty() && std::string_view(":\\").starts_with(name.substr(1));
-    const Drive* drive = wellFormed ? FindDrive(name[0]) : nullptr;
-    if (drive == nullptr) return FsResult::NotFound;
-    info = drive->info;
-    if (drive->ready) return FsResult::Ok;
+    const auto drive =
+        wellFormed ? drives_.find(std::string(name.substr(0, 1)) + ":") : drives_.end();
+    if (drive == drives_.end()) return FsResult::NotFound;
+    info = drive->second.info;
+    if (drive->second.ready) return FsResult::Ok;
     info = DriveInfo{info.name, info.letter, info.type, 0, 0, {}};
     return FsResult::Failed;
   }
 
   FsResult ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) override {
+    Log(FsOp::ListDirectory, folder);
     entries.clear();
-    return Log(FsOp::ListDirectory, folder, [&] {
-      const Node* node = Find(folder, true);
-      if (node == nullptr) return FsResult::NotFound;
-      if (!node->Is(file_attr::Directory)) return FsResult::Failed;
-      for (const auto& [key, child] : node->children) {
-        entries.push_back({child->name, child->Reported(), child->Size()});
-      }
-      return FsResult::Ok;
-    }());
+    const Node* node = Find(folder, true);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->Is(file_attr::Directory)) return FsResult::Failed;
+    for (const auto& [key, child] : node->children) {
+      entries.push_back({child->name, child->Reported(), child->Size()});
+    }
+    return FsResult::Ok;
   }
 
   FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override {
+    Log(FsOp::GetAttributes, path);
     const Node* node = Find(path, false);
     if (node != nullptr) attrs = node->Reported();
-    return Log(FsOp::GetAttributes, path, node != nullptr ? FsResult::Ok : FsResult::NotFound);
+    return node != nullptr ? FsResult::Ok : FsResult::NotFound;
   }
 
   FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
+    Log(FsOp::SetAttributes, path);
     Node* node = Find(path, false);
-    const bool settable = node != nullptr && node->parent != nullptr;
-    if (settable) node->attrs = (node->attrs & ~kSettable) | (attrs & kSettable);
-    return Log(FsOp::SetAttributes, path, settable ? FsResult::Ok : FsResult::NotFound);
+    if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
+    node->attrs = (node->attrs & ~kSettable) | (attrs & kSettable);
+    return FsResult::Ok;
   }
 
   FsResult DeleteFile(std::string_view path) override {
-    return Log(FsOp::DeleteFile, path, [&] {
-      Node* node = Find(path, false);
-      if (node == nullptr) return FsResult::NotFound;
-      if (node->Is(file_attr::Directory | file_attr::ReadOnly) || node->Busy()) {
-        return FsResult::AccessDenied;
-      }
-      if (node->data && --node->data->links == 0) {
-        if (Drive* drive = FindDrive(node->Letter())) drive->info.freeBytes += node->Size();
-      }
-      node->Detach();
-      return FsResult::Ok;
-    }());
+    Log(FsOp::DeleteFile, path);
+    Node* node = Find(path, false);
+    if (node == nullptr) return FsResult::NotFound;
+    if (node->Is(file_attr::Directory | file_attr::ReadOnly) || node->Busy()) {
+      return FsResult::AccessDenied;
+    }
+    if (node->data && --node->data->links == 0) {
+      const auto drive = drives_.find(node->Root().name);
+      if (drive != drives_.end()) drive->second.info.freeBytes += node->Size();
+    }
+    node->Detach();
+    return FsResult::Ok;
   }
 
   FsResult CreateDirectory(std::string_view path) override {
-    return Log(FsOp::CreateDirectory, path, [&] {
-      std::string name;
-      Node* parent = FindParent(path, name);
-      if (Find(path, false) != nullptr) return FsResult::AlreadyExists;
-      if (parent == nullptr) return FsResult::NotFound;
-      parent->Add(name, file_attr::Directory);
-      return FsResult::Ok;
-    }());
+    Log(FsOp::CreateDirectory, path);
+    std::string name;
+    Node* parent = FindParent(path, name);
+    if (Find(path, false) != nullptr) return FsResult::AlreadyExists;
+    if (parent == nullptr) return FsResult::NotFound;
+    parent->Add(name, file_attr::Directory);
+    return FsResult::Ok;
   }
 
   FsResult RemoveDirectory(std::string_view path) override {
-    return Log(FsOp::RemoveDirectory, path, [&] {
-      Node* node = Find(path, false);
-      if (node == nullptr) return FsResult::NotFound;
-      if (!node->Is(file_attr::Directory)) return FsResult::Failed;
-      if (node->parent == nullptr || node->Busy() || node->Is(file_attr::ReadOnly)) {
-        return FsResult::AccessDenied;
-      }
-      // A link goes on its own; its target is not looked at.
-      if (!node->Is(file_attr::ReparsePoint) && !node->children.empty()) {
-        return FsResult::NotEmpty;
-      }
-      node->Detach();
-      return FsResult::Ok;
-    }());
+    Log(FsOp::RemoveDirectory, path);
+    Node* node = Find(path, false);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->Is(file_attr::Directory)) return FsResult::Failed;
+    if (node->parent == nullptr || node->Busy() || node->Is(file_attr::ReadOnly)) {
+      return FsResult::AccessDenied;
+    }
+    // A link goes on its own; its target is not looked at.
+    if (!node->Is(file_attr::ReparsePoint) && !node->children.empty()) {
+      return FsResult::NotEmpty;
+    }
+    node->Detach();
+    return FsResult::Ok;
   }
 
   FsResult MoveFile(std::string_view from, std::string_view to) override {
-    return Log(FsOp::MoveFile, from, [&] {
-      Node* node = Find(from, false);
-      std::string name;
-      Node* parent = FindParent(to, name);
-      if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
-      if (Find(to, false) != nullptr) return FsResult::AlreadyExists;
-      if (parent == nullptr) return FsResult::NotFound;
-      if (node->Busy()) return FsResult::AccessDenied;
-      for (const Node* up = parent; up != nullptr; up = up->parent) {
-        if (up == node) return FsResult::Failed;  // into its own sub-tree
-      }
-      auto moved = std::move(node->parent->children.extract(node->name).mapped());
-      moved->name = name;
-      moved->parent = parent;
-      parent->children[name] = std::move(moved);
-      return FsResult::Ok;
-    }());
+    Log(FsOp::MoveFile, from);
+    Node* node = Find(from, false);
+    std::string name;
+    Node* parent = FindParent(to, name);
+    if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
+    if (Find(to, false) != nullptr) return FsResult::AlreadyExists;
+    if (parent == nullptr) return FsResult::NotFound;
+    if (node->Busy()) return FsResult::AccessDenied;
+    for (const Node* up = parent; up != nullptr; up = up->parent) {
+      if (up == node) return FsResult::Failed;  // into its own sub-tree
+    }
+    auto moved = std::move(node->parent->children.extract(node->name).mapped());
+    moved->name = name;
+    moved->parent = parent;
+    parent->children[name] = std::move(moved);
+    return FsResult::Ok;
   }
 
   FsResult GetFileSize(std::string_view path, std::uint64_t& size) override {
@@ -241,45 +238,39 @@ class FakeFileSystem final : public FileSystem {
   }
 
   FsResult ReadFile(std::string_view path, std::string& bytes) override {
-    return Log(FsOp::ReadFile, path, [&] {
-      const Node* node = Find(path, true);
-      if (node == nullptr) return FsResult::NotFound;
-      if (!node->data) return FsResult::AccessDenied;
-      bytes = node->data->content;
-      return FsResult::Ok;
-    }());
+    Log(FsOp::ReadFile, path);
+    const Node* node = Find(path, true);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->data) return FsResult::AccessDenied;
+    bytes = node->data->content;
+    return FsResult::Ok;
   }
 
   FsResult WriteFile(std::string_view path, std::string_view bytes) override {
-    return Log(FsOp::WriteFile, path, [&] {
-      Node* node = Find(path, true);
-      std::string name;
-      Node* parent = FindParent(path, name);
-      if (node == nullptr && parent != nullptr) {
-        node = &parent->Add(name, 0);
-        node->data = std::make_shared<FileData>();
-      }
-      if (node == nullptr) return FsResult::NotFound;
-      if (!node->data || node->Is(file_attr::ReadOnly) || node->Busy()) {
-        return FsResult::AccessDenied;
-      }
-      node->data->content = std::string(bytes);
-      return FsResult::Ok;
-    }());
+    Log(FsOp::WriteFile, path);
+    Node* node = Find(path, true);
+    std::string name;
+    Node* parent = FindParent(path, name);
+    if (node == nullptr && parent != nullptr) {
+      node = &parent->Add(name, 0);
+      node->data = std::make_shared<FileData>();
+    }
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->data || node->Is(file_attr::ReadOnly) || node->Busy()) {
+      return FsResult::AccessDenied;
+    }
+    node->data->content = std::string(bytes);
+    return FsResult::Ok;
   }
 
   std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override {
     // The link itself is looked at: overwriting through a link would reach its target.
+    Log(FsOp::OpenForOverwrite, path);
     Node* node = Find(path, false);
-    result = Log(FsOp::OpenForOverwrite, path, [&] {
-      if (node == nullptr) return FsResult::NotFound;
-      if (!node->data || node->Is(file_attr::ReparsePoint | file_attr::ReadOnly) || node->Busy()) {
-        return FsResult::AccessDenied;
-      }
-      return FsResult::Ok;
-    }());
-    if (result != FsResult::Ok) return nullptr;
-    return std::make_unique<OpenFile>(*this, path, node->data);
+    const bool refused = node == nullptr || !node->data || node->Busy() ||
+                         node->Is(file_attr::ReparsePoint | file_attr::ReadOnly);
+    result = node == nullptr ? FsResult::NotFound : refused ? FsResult::AccessDenied : FsResult::Ok;
+    return refused ? nullptr : std::make_unique<OpenFile>(*this, path, node->data);
   }
 
  private:
@@ -312,13 +303,10 @@ class FakeFileSystem final : public FileSystem {
     std::uint64_t Size() const {
       return (data && !Is(file_attr::ReparsePoint)) ? data->content.size() : 0;
     }
-    char Letter() const { return parent ? parent->Letter() : name[0]; }
+    const Node& Root() const { return parent ? parent->Root() : *this; }
     Node& Add(std::string_view childName, std::uint32_t childAttrs) {
       auto& slot = children[std::string(childName)];
-      slot = std::make_unique<Node>();
-      slot->name = std::string(childName);
-      slot->attrs = childAttrs;
-      slot->parent = this;
+      slot.reset(new Node{std::string(childName), childAttrs, {}, nullptr, false, this, {}});
       return *slot;
     }
     void Detach() { parent->children.erase(name); }  // destroys this node
@@ -343,15 +331,16 @@ class FakeFileSystem final : public FileSystem {
       owner_.calls_.push_back({FsOp::WriteAt, path_, std::string(bytes), offset});
       return FsResult::Ok;
     }
-    FsResult Flush() override { return owner_.Log(FsOp::Flush, path_, FsResult::Ok); }
+    FsResult Flush() override {
+      owner_.Log(FsOp::Flush, path_);
+      return FsResult::Ok;
+    }
 
    private:
     FakeFileSystem& owner_;
     std::string path_;
     std::shared_ptr<FileData> data_;
   };
-
-  static char Upper(char c) { return ToUpperAscii(std::string_view(&c, 1))[0]; }
 
   // A broken set-up is the test's own mistake: make it loud rather than silently empty.
   [[noreturn]] static void BadSetUp(std::string_view path) {
@@ -416,20 +405,11 @@ class FakeFileSystem final : public FileSystem {
     return folder->Add(names.back(), attrs);
   }
 
-  Drive* FindDrive(char letter) {
-    const auto drive = std::find_if(drives_.begin(), drives_.end(),
-                                    [&](const Drive& d) { return d.info.letter == Upper(letter); });
-    return drive == drives_.end() ? nullptr : &*drive;
-  }
-
-  FsResult Log(FsOp op, std::string_view path, FsResult result) {
-    calls_.push_back({op, std::string(path), {}, 0});
-    return result;
-  }
+  void Log(FsOp op, std::string_view path) { calls_.push_back({op, std::string(path), {}, 0}); }
 
   // Holds a file tree for every drive letter; only added drives are reported as drives.
   std::unique_ptr<Node> top_ = std::make_unique<Node>();
-  std::vector<Drive> drives_;
+  std::map<std::string, Drive, NoCaseLess> drives_;  // by name, "c:"
   std::vector<FsCall> calls_;
 };
 

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -38,36 +37,39 @@ class FakeRegistry final : public Registry {
  public:
   FakeRegistry() {
     for (RegKey root = reg_root::ClassesRoot; IsRoot(root); ++root) {
-      handles_[root] = Handle{std::make_shared<Node>(), true};
+      keys_[std::to_string(root)];
+      handles_[root] = Handle{std::to_string(root), true};
     }
   }
 
   RegStatus OpenKey(RegKey parent, std::string_view subKey, std::uint32_t access,
                     RegKey& opened) override {
-    const auto [base, status] = NodeOf(parent);
-    if (!base) return status;
-    const auto target = Node::Descend(base, subKey);
-    if (!target) return reg_status::NotFound;
+    const auto [base, status] = KeyOf(parent);
+    if (base == nullptr) return status;
+    const auto target = keys_.find(Below(handles_[parent].path, subKey));
+    if (target == keys_.end()) return reg_status::NotFound;
     // The default access grants whatever the key allows; an explicit one is granted whole.
+    const bool isProtected = target->second.isProtected;
     const bool readOnly = access != 0 && (access & ~kReadOnlyRights) == 0;
-    if (target->isProtected && access != 0 && !readOnly) return reg_status::AccessDenied;
-    opened = AddHandle(target, !readOnly && !target->isProtected);
+    if (isProtected && access != 0 && !readOnly) return reg_status::AccessDenied;
+    opened = AddHandle(target->first, !readOnly && !isProtected);
     return reg_status::Success;
   }
 
   RegStatus CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) override {
-    auto [node, status] = NodeOf(parent);
-    if (!node) return status;
+    const auto [base, status] = KeyOf(parent);
+    if (base == nullptr) return status;
     // A missing level needs the parent's handle open for writing and a parent not protected.
-    bool mayCreate = handles_.at(parent).writable;
+    bool mayCreate = handles_[parent].writable && !base->isProtected;
+    std::string path = handles_[parent].path;
     for (const auto& level : SplitNames(subKey, "\\")) {
-      if (!node->Child(level) && (!mayCreate || node->isProtected)) {
-        return reg_status::AccessDenied;
-      }
-      node = node->Child(level, true);
-      mayCreate = true;
+      path += "\\" + level;
+      auto key = keys_.find(path);
+      if (key == keys_.end() && !mayCreate) return reg_status::AccessDenied;
+      if (key == keys_.end()) key = keys_.emplace(path, Key{}).first;
+      mayCreate = !key->second.isProtected;
     }
-    opened = AddHandle(node, !node->isProtected);
+    opened = AddHandle(path, !keys_.find(path)->second.isProtected);
     return reg_status::Success;
   }
 
@@ -78,9 +80,9 @@ class FakeRegistry final : public Registry {
 
   RegStatus QueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::string* data,
                        std::uint32_t& size) override {
-    const auto [node, status] = NodeOf(key);
-    if (!node) return status;
-    const RegValue* value = node->values.Find(name);
+    const auto [found, status] = KeyOf(key);
+    if (found == nullptr) return status;
+    const RegValue* value = found->values.Find(name);
     if (value == nullptr) return reg_status::NotFound;
     type = value->type;
     const auto capacity = size;
@@ -93,40 +95,40 @@ class FakeRegistry final : public Registry {
 
   RegStatus SetValue(RegKey key, std::string_view name, std::uint32_t type,
                      std::string_view data) override {
-    const auto [node, status] = NodeOf(key, true);
-    if (node) node->values[name] = RegValue{type, std::string(data)};
+    const auto [found, status] = KeyOf(key, true);
+    if (found != nullptr) found->values[name] = RegValue{type, std::string(data)};
     return status;
   }
 
   RegStatus DeleteValue(RegKey key, std::string_view name) override {
-    const auto [node, status] = NodeOf(key, true);
-    if (!node) return status;
-    return node->values.Erase(name) ? reg_status::Success : reg_status::NotFound;
+    const auto [found, status] = KeyOf(key, true);
+    if (found == nullptr) return status;
+    return found->values.Erase(name) ? reg_status::Success : reg_status::NotFound;
   }
 
   RegStatus DeleteKey(RegKey key, std::string_view subKey) override {
-    const auto [base, status] = NodeOf(key);
-    if (!base) return status;
-    const auto target = Node::Descend(base, subKey);
-    if (!target) return reg_status::NotFound;
-    if (!target->parent || target->isProtected || !target->children.empty()) {
+    const auto [base, status] = KeyOf(key);
+    if (base == nullptr) return status;
+    const auto target = keys_.find(Below(handles_[key].path, subKey));
+    if (target == keys_.end()) return reg_status::NotFound;
+    if (target->first.find('\\') == std::string::npos || target->second.isProtected ||
+        !SubKeys(target->first).empty()) {
       return reg_status::AccessDenied;
     }
-    target->deleted = true;
-    target->parent->children.erase(target->name);
+    keys_.erase(target);
     return reg_status::Success;
   }
 
   RegStatus QueryInfoKey(RegKey key, KeyInfo& info) override {
-    const auto [node, status] = NodeOf(key);
-    if (!node) return status;
+    const auto [found, status] = KeyOf(key);
+    if (found == nullptr) return status;
     info = KeyInfo{};
-    info.SubKeyCount = static_cast<std::uint32_t>(node->children.size());
-    for (const auto& [name, child] : node->children) {
+    for (const auto& name : SubKeys(handles_[key].path)) {
+      ++info.SubKeyCount;
       info.MaxSubKeyLen = std::max(info.MaxSubKeyLen, PlatformLength(name));
     }
-    info.ValueCount = static_cast<std::uint32_t>(node->values.entries.size());
-    for (const auto& [name, value] : node->values.entries) {
+    info.ValueCount = static_cast<std::uint32_t>(found->values.entries.size());
+    for (const auto& [name, value] : found->values.entries) {
       info.MaxValueNameLen = std::max(info.MaxValueNameLen, PlatformLength(name));
       info.MaxValueLen = std::max(info.MaxValueLen, static_cast<std::uint32_t>(value.data.size()));
     }
@@ -135,22 +137,22 @@ class FakeRegistry final : public Registry {
 
   RegStatus EnumKey(RegKey key, std::uint32_t index, std::uint32_t capacity,
                     std::string& name) override {
-    const auto [node, status] = NodeOf(key);
-    if (!node) return status;
-    if (index >= node->children.size()) return reg_status::NoMoreItems;
-    const std::string& childName = std::next(node->children.begin(), index)->first;
-    if (PlatformLength(childName) + 1 > capacity) return reg_status::MoreData;
-    name = childName;
+    const auto [found, status] = KeyOf(key);
+    if (found == nullptr) return status;
+    const auto names = SubKeys(handles_[key].path);
+    if (index >= names.size()) return reg_status::NoMoreItems;
+    if (PlatformLength(names[index]) + 1 > capacity) return reg_status::MoreData;
+    name = names[index];
     return reg_status::Success;
   }
 
   RegStatus EnumValue(RegKey key, std::uint32_t index, std::uint32_t nameCapacity,
                       std::string& name, std::uint32_t* type, std::string* data,
                       std::uint32_t dataCapacity) override {
-    const auto [node, status] = NodeOf(key);
-    if (!node) return status;
-    if (index >= node->values.entries.size()) return reg_status::NoMoreItems;
-    const auto& [valueName, value] = node->values.entries[index];
+    const auto [found, status] = KeyOf(key);
+    if (found == nullptr) return status;
+    if (index >= found->values.entries.size()) return reg_status::NoMoreItems;
+    const auto& [valueName, value] = found->values.entries[index];
     if (PlatformLength(valueName) + 1 > nameCapacity) return reg_status::MoreData;
     if (data != nullptr && value.data.size() > dataCapacity) return reg_status::MoreData;
     name = valueName;
@@ -169,25 +171,23 @@ class FakeRegistry final : public Registry {
   // A protected key refuses deletion and any open for more than reading with status 5, like
   // a key whose security the user may not change. The key is created when missing.
   void SetProtected(RegKey root, std::string_view path) { MakePath(root, path).isProtected = true; }
-  bool KeyExists(RegKey root, std::string_view path) const { return Find(root, path) != nullptr; }
-  std::optional<RegValue> GetValue(RegKey root, std::string_view path,
-                                   std::string_view name) const {
-    const auto node = Find(root, path);
-    const RegValue* value = node ? node->values.Find(name) : nullptr;
+  bool KeyExists(RegKey root, std::string_view path) const {
+    return keys_.count(Below(std::to_string(root), path)) != 0;
+  }
+  std::optional<RegValue> GetValue(RegKey root, std::string_view path, std::string_view name) {
+    const auto key = keys_.find(Below(std::to_string(root), path));
+    const RegValue* value = key != keys_.end() ? key->second.values.Find(name) : nullptr;
     return value ? std::optional<RegValue>(*value) : std::nullopt;
   }
   // Names as created, in enumeration order; empty when the key is missing.
   std::vector<std::string> SubKeyNames(RegKey root, std::string_view path) const {
-    std::vector<std::string> names;
-    if (const auto node = Find(root, path)) {
-      for (const auto& [name, child] : node->children) names.push_back(name);
-    }
-    return names;
+    return SubKeys(Below(std::to_string(root), path));
   }
-  std::vector<std::string> ValueNames(RegKey root, std::string_view path) const {
+  std::vector<std::string> ValueNames(RegKey root, std::string_view path) {
     std::vector<std::string> names;
-    if (const auto node = Find(root, path)) {
-      for (const auto& [name, value] : node->values.entries) names.push_back(name);
+    const auto key = keys_.find(Below(std::to_string(root), path));
+    if (key != keys_.end()) {
+      for (const auto& [name, value] : key->second.values.entries) names.push_back(name);
     }
     return names;
   }
@@ -199,35 +199,17 @@ class FakeRegistry final : public Registry {
   // Rights that only read: query value, enumerate sub-keys, notify, read control.
   static constexpr std::uint32_t kReadOnlyRights = 0x1 | 0x8 | 0x10 | 0x20000;
 
-  struct Node {
-    std::string name;
-    Node* parent = nullptr;
-    std::map<std::string, std::shared_ptr<Node>, NoCaseLess> children;
+  struct Key {
     NoCaseList<RegValue> values;
     bool isProtected = false;
-    bool deleted = false;
-
-    std::shared_ptr<Node> Child(std::string_view childName, bool create = false) {
-      const auto found = children.find(childName);
-      if (found != children.end()) return found->second;
-      if (!create) return nullptr;
-      auto child = std::make_shared<Node>(Node{std::string(childName), this, {}, {}, false, false});
-      return children[child->name] = child;
-    }
-    static std::shared_ptr<Node> Descend(std::shared_ptr<Node> node, std::string_view path) {
-      for (const auto& level : SplitNames(path, "\\")) {
-        if (!(node = node->Child(level))) return nullptr;
-      }
-      return node;
-    }
   };
   struct Handle {
-    std::shared_ptr<Node> node;
+    std::string path;
     bool writable = true;
   };
   struct Reached {
-    std::shared_ptr<Node> node;  // none when the status is not Success
-    RegStatus status = reg_status::Success;
+    Key* key;  // none when the status is not Success
+    RegStatus status;
   };
 
   static bool IsRoot(RegKey key) {
@@ -244,30 +226,46 @@ class FakeRegistry final : public Registry {
     return units;
   }
 
-  Reached NodeOf(RegKey key, bool toWrite = false) {
-    const auto handle = handles_.find(key);
-    if (handle == handles_.end()) return {nullptr, reg_status::InvalidHandle};
-    if (handle->second.node->deleted) return {nullptr, kKeyDeleted};
-    if (toWrite && !handle->second.writable) return {nullptr, reg_status::AccessDenied};
-    return {handle->second.node, reg_status::Success};
+  static std::string Below(std::string path, std::string_view subKey) {
+    for (const auto& level : SplitNames(subKey, "\\")) path += "\\" + level;
+    return path;
   }
 
-  std::shared_ptr<Node> Find(RegKey root, std::string_view path) const {
-    return IsRoot(root) ? Node::Descend(handles_.at(root).node, path) : nullptr;
+  // The names of the keys right below `path`, in the platform's order.
+  std::vector<std::string> SubKeys(const std::string& path) const {
+    std::vector<std::string> names;
+    const std::string prefix = path + "\\";
+    for (auto key = keys_.upper_bound(prefix);
+         key != keys_.end() && StartsWithNoCase(key->first, prefix); ++key) {
+      const std::string_view name = std::string_view(key->first).substr(prefix.size());
+      if (name.find('\\') == std::string_view::npos) names.emplace_back(name);
+    }
+    return names;
   }
 
-  Node& MakePath(RegKey root, std::string_view path) {
-    auto node = handles_.at(root).node;
-    for (const auto& level : SplitNames(path, "\\")) node = node->Child(level, true);
-    return *node;
+  Reached KeyOf(RegKey handle, bool toWrite = false) {
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) return {nullptr, reg_status::InvalidHandle};
+    const auto key = keys_.find(found->second.path);
+    if (key == keys_.end()) return {nullptr, kKeyDeleted};
+    if (toWrite && !found->second.writable) return {nullptr, reg_status::AccessDenied};
+    return {&key->second, reg_status::Success};
   }
 
-  RegKey AddHandle(std::shared_ptr<Node> node, bool writable) {
+  Key& MakePath(RegKey root, std::string_view path) {
+    std::string levels = std::to_string(root);
+    for (const auto& level : SplitNames(path, "\\")) keys_.try_emplace(levels += "\\" + level);
+    return keys_.at(levels);
+  }
+
+  RegKey AddHandle(std::string path, bool writable) {
     nextHandle_ += 4;
-    handles_[nextHandle_] = Handle{std::move(node), writable};
+    handles_[nextHandle_] = Handle{std::move(path), writable};
     return nextHandle_;
   }
 
+  // Every key by its full path below the number of its root, in the platform's order.
+  std::map<std::string, Key, NoCaseLess> keys_;
   // The five roots are handles from the start, never closed.
   std::map<RegKey, Handle> handles_;
   RegKey nextHandle_ = 0x1000;
