@@ -14,13 +14,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
-#include <cstdint>
 #include <map>
-#include <memory>
 #include <stdexcept>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/Text.h"
 #include "core/platform/FileSystem.h"
@@ -386,23 +381,22 @@ class FakeFileSystem final : public FileSystem {
     }
     return node;
   }
-  // The folder that would hold `path` (links followed), and the new entry's name.
-  Node* FindParent(std::string_view path, std::string& name) const {
+  // The folder that would hold `path` (links followed, made where missing with `create`),
+  // and the entry's name in it.
+  Node* FindParent(std::string_view path, std::string& name, bool create = false) const {
     Names names;
     if (!Parse(path, names) || names.size() < 2) return nullptr;
     name = names.back();
     names.pop_back();
-    Node* parent = Find(names, true);
+    Node* parent = Find(names, true, create);
     return (parent != nullptr && parent->Is(file_attr::Directory)) ? parent : nullptr;
   }
   // Set-up: a new entry, its folders made where missing.
   Node& Place(std::string_view path, std::uint32_t attrs) {
-    Names names;
-    Node* folder = Parse(path, names) && names.size() > 1
-                       ? Find(Names(names.begin(), names.end() - 1), true, true)
-                       : nullptr;
-    if (folder == nullptr || !folder->Is(file_attr::Directory)) BadSetUp(path);
-    return folder->Add(names.back(), attrs);
+    std::string name;
+    Node* folder = FindParent(path, name, true);
+    if (folder == nullptr) BadSetUp(path);
+    return folder->Add(name, attrs);
   }
 
   void Log(FsOp op, std::string_view path) { calls_.push_back({op, std::string(path), {}, 0}); }

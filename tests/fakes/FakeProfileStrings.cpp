@@ -98,15 +98,4 @@ bool FakeProfileStrings::WriteString(std::string_view section, std::string_view 
   return true;
 }
 
-std::string FakeProfileStrings::FileContent(std::string_view file) const {
-  const auto found = files_.find(file);
-  return found == files_.end() ? std::string() : found->second;
-}
-
-void FakeProfileStrings::SetFileContent(std::string_view file, std::string content) {
-  files_[std::string(file)] = std::move(content);
-}
-
-void FakeProfileStrings::RemoveFile(std::string_view file) { files_.erase(std::string(file)); }
-
 }  // namespace quorvane::fakes

@@ -4,7 +4,6 @@
 // is cut to the buffer, a write changes one line and keeps every other byte of the file.
 
 #include <map>
-#include <string>
 
 #include "core/platform/ProfileStrings.h"
 #include "fakes/NoCase.h"
@@ -20,9 +19,14 @@ class FakeProfileStrings final : public ProfileStrings {
                    std::string_view file) override;
 
   // The raw content of a file; empty when it does not exist.
-  std::string FileContent(std::string_view file) const;
-  void SetFileContent(std::string_view file, std::string content);
-  void RemoveFile(std::string_view file);
+  std::string FileContent(std::string_view file) const {
+    const auto found = files_.find(file);
+    return found == files_.end() ? std::string() : found->second;
+  }
+  void SetFileContent(std::string_view file, std::string content) {
+    files_[std::string(file)] = std::move(content);
+  }
+  void RemoveFile(std::string_view file) { files_.erase(std::string(file)); }
 
   // When set, every write fails as on a read-only medium and changes nothing.
   bool failWrites = false;

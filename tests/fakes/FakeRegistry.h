@@ -14,12 +14,9 @@
 // Lengths in characters are counted as the platform counts them (UTF-16 code units).
 
 #include <algorithm>
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/platform/Registry.h"

@@ -2,10 +2,6 @@
 // The shell in memory: folders that a test sets, and a record of the calls that would
 // start or remove something on a real machine.
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "core/platform/Shell.h"
 
 namespace quorvane::fakes {

@@ -7,10 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <map>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "core/platform/UrlCache.h"
@@ -40,23 +37,20 @@ class FakeUrlCache final : public UrlCache {
     return urls;
   }
   std::size_t OpenFinds() const { return finds_.size(); }
-  int MaxLiveBlocks() const { return blocks_->maxLive; }
+  int MaxLiveBlocks() const { return maxLiveBlocks_; }
   // Every size a block was allocated with, in order.
   const std::vector<std::uint32_t>& AllocatedSizes() const { return allocatedSizes_; }
 
   std::unique_ptr<UrlCacheEntryBlock> AllocateEntry(std::uint32_t size) override {
     allocatedSizes_.push_back(size);
-    return std::make_unique<Block>(size, blocks_);
+    return std::make_unique<Block>(size, *this);
   }
   UrlCacheStatus FindFirstEntry(UrlCacheEntryBlock* block, std::uint32_t& size,
                                 UrlCacheFind& find) override {
-    find = 0;
-    if (entries_.empty()) return url_cache_status::NoMoreItems;
-    const UrlCacheStatus status = Deliver(entries_.begin()->second, block, size);
-    if (status == url_cache_status::Success) {
-      find = nextFind_++;
-      finds_[find] = entries_.begin()->first;
-    }
+    finds_[nextFind_] = 0;  // before the first entry
+    const UrlCacheStatus status = FindNextEntry(nextFind_, block, size);
+    if (status != url_cache_status::Success) finds_.erase(nextFind_);
+    find = status == url_cache_status::Success ? nextFind_++ : 0;
     return status;
   }
   UrlCacheStatus FindNextEntry(UrlCacheFind find, UrlCacheEntryBlock* block,
@@ -83,17 +77,12 @@ class FakeUrlCache final : public UrlCache {
     std::uint32_t growth = 0;  // added to the size once the entry has been sized
     bool sized = false;
   };
-  // Shared with the blocks, which may be freed after the cache itself.
-  struct BlockCount {
-    int live = 0;
-    int maxLive = 0;
-  };
   class Block final : public UrlCacheEntryBlock {
    public:
-    Block(std::uint32_t size, std::shared_ptr<BlockCount> count) : size_(size), count_(count) {
-      count_->maxLive = std::max(count_->maxLive, ++count_->live);
+    Block(std::uint32_t size, FakeUrlCache& cache) : size_(size), cache_(cache) {
+      cache_.maxLiveBlocks_ = std::max(cache_.maxLiveBlocks_, ++cache_.liveBlocks_);
     }
-    ~Block() override { --count_->live; }
+    ~Block() override { --cache_.liveBlocks_; }
     std::uint32_t Size() const override { return size_; }
     std::uint32_t EntryType() const override { return entry.type; }
     std::string SourceUrl() const override { return entry.url; }
@@ -101,14 +90,13 @@ class FakeUrlCache final : public UrlCache {
 
    private:
     std::uint32_t size_;
-    std::shared_ptr<BlockCount> count_;
+    FakeUrlCache& cache_;
   };
 
   // Puts the entry into the block, or reports the size it needs.
   UrlCacheStatus Deliver(Entry& entry, UrlCacheEntryBlock* block, std::uint32_t& size) {
     size = EntrySize(entry.url) + (entry.sized ? entry.growth : 0);
-    // Only blocks this cache handed out can receive an entry, as only memory of the right
-    // layout can on the platform.
+    // Only a block this cache handed out has the layout of the platform's record.
     auto* own = dynamic_cast<Block*>(block);
     if (own == nullptr || own->Size() < size) {
       entry.sized = true;
@@ -123,7 +111,8 @@ class FakeUrlCache final : public UrlCache {
   std::uint64_t nextEntry_ = 1;
   std::map<UrlCacheFind, std::uint64_t> finds_;  // open enumeration -> last entry delivered
   UrlCacheFind nextFind_ = 1;
-  std::shared_ptr<BlockCount> blocks_ = std::make_shared<BlockCount>();
+  int liveBlocks_ = 0;
+  int maxLiveBlocks_ = 0;
   std::vector<std::uint32_t> allocatedSizes_;
 };
 

@@ -4,11 +4,7 @@
 // Local time is UTC shifted by a fixed offset.
 
 #include <algorithm>
-#include <cstdint>
 #include <iterator>
-#include <memory>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/platform/UrlHistoryStore.h"

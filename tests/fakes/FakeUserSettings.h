@@ -3,10 +3,6 @@
 // application, section and key names match without regard to case and values keep the
 // order they were first written in.
 
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "core/platform/UserSettings.h"
 #include "fakes/NoCase.h"
 

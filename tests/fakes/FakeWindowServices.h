@@ -2,11 +2,9 @@
 // Window services for tests: message boxes are recorded and answered with OK at once, and
 // the event pump can run a test's own action (a click during a run, say).
 
-#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/platform/WindowServices.h"
