@@ -346,13 +346,12 @@ class FakeFileSystem final : public FileSystem {
   // the names below its root; "." and ".." are not taken.
   static bool Parse(std::string_view path, Names& names) {
     if (path.starts_with("\\\\?\\")) path.remove_prefix(4);
-    const bool letter = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0]));
-    if (!letter || path[1] != ':' || (path.size() > 2 && path[2] != '\\' && path[2] != '/')) {
-      return false;
-    }
+    const bool drive = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && (path.size() == 2 || path[2] == '\\' || path[2] == '/');
     names = SplitNames(path, "\\/");
-    return std::none_of(names.begin(), names.end(),
-                        [](const std::string& name) { return name == "." || name == ".."; });
+    return drive && std::none_of(names.begin(), names.end(), [](const std::string& name) {
+             return name == "." || name == "..";
+           });
   }
 
   // The node a path names. `followLast` decides whether a link at the end is followed (a
@@ -366,13 +365,9 @@ class FakeFileSystem final : public FileSystem {
     Node* node = top_.get();
     for (std::size_t i = 0; i < names.size() && node != nullptr; ++i) {
       const auto child = node->children.find(names[i]);
-      if (child != node->children.end()) {
-        node = child->second.get();
-      } else if (create && node->Is(file_attr::Directory)) {
-        node = &node->Add(names[i], file_attr::Directory);
-      } else {
-        return nullptr;
-      }
+      const bool found = child != node->children.end();
+      if (!found && !(create && node->Is(file_attr::Directory))) return nullptr;
+      node = found ? child->second.get() : &node->Add(names[i], file_attr::Directory);
       if (node->Is(file_attr::ReparsePoint) && (followLast || i + 1 < names.size())) {
         Names target;
         const bool valid = depth < kMaxLinkDepth && Parse(node->target, target);

@@ -8,15 +8,14 @@ namespace {
 // Where a key stands in a file, found as the platform finds it: in the first section of
 // that name, the first line of that key, names trimmed and without regard to case.
 struct Place {
-  bool sectionFound = false;
-  std::size_t sectionEnd = 0;  // just past the section's last line that is not blank
-  bool keyFound = false;
-  std::size_t valueBegin = 0;  // the key's value: after the equals sign up to the line break
+  std::size_t sectionEnd = 0;  // just past the section's last line that is not blank; 0: none
+  std::size_t valueBegin = 0;  // the key's value, after the equals sign; 0: no such key
   std::size_t valueEnd = 0;
 };
 
 Place Locate(std::string_view content, std::string_view section, std::string_view key) {
   Place place;
+  bool inSection = false;
   for (std::size_t begin = 0; begin < content.size();) {
     const std::size_t newline = content.find('\n', begin);
     const std::size_t next = newline == std::string_view::npos ? content.size() : newline + 1;
@@ -26,15 +25,14 @@ Place Locate(std::string_view content, std::string_view section, std::string_vie
     const std::string_view line = content.substr(begin, end - begin);
     const std::string_view text = Trim(line);
     if (text.starts_with('[')) {
-      if (place.sectionFound) break;
-      const std::string_view name = text.substr(1, text.find(']') - 1);
-      place.sectionFound = EqualsNoCase(Trim(name), section);
-      place.sectionEnd = next;
-    } else if (place.sectionFound) {
+      if (inSection) break;
+      inSection = EqualsNoCase(Trim(text.substr(1, text.find(']') - 1)), section);
+      if (inSection) place.sectionEnd = next;
+    } else if (inSection) {
       if (!text.empty()) place.sectionEnd = next;
       const std::size_t equals = line.find('=');
       if (equals != std::string_view::npos && EqualsNoCase(Trim(line.substr(0, equals)), key)) {
-        return {true, place.sectionEnd, true, begin + equals + 1, end};
+        return {place.sectionEnd, begin + equals + 1, end};
       }
     }
     begin = next;
@@ -63,7 +61,7 @@ std::uint32_t FakeProfileStrings::GetString(std::string_view section, std::strin
   if (!file.empty() && found != files_.end()) {
     const std::string_view content = found->second;
     const Place place = Locate(content, section, key);
-    if (place.keyFound) {
+    if (place.valueBegin != 0) {
       source = CleanValue(content.substr(place.valueBegin, place.valueEnd - place.valueBegin));
     }
   }
@@ -71,9 +69,8 @@ std::uint32_t FakeProfileStrings::GetString(std::string_view section, std::strin
   std::uint32_t taken = 0;
   std::size_t end = 0;
   for (; end < source.size() && taken + 1 < capacity; ++taken) {
-    do {
-      ++end;
-    } while (end < source.size() && (static_cast<unsigned char>(source[end]) & 0xC0) == 0x80);
+    while (++end < source.size() && (static_cast<unsigned char>(source[end]) & 0xC0) == 0x80) {
+    }
   }
   value = std::string(source.substr(0, end));
   return taken;
@@ -85,10 +82,10 @@ bool FakeProfileStrings::WriteString(std::string_view section, std::string_view 
   std::string& content = files_[std::string(file)];
   const Place place = Locate(content, section, key);
   const std::string line = std::string(key) + "=" + std::string(value) + "\r\n";
-  if (place.keyFound) {
+  if (place.valueBegin != 0) {
     // The key keeps its own spelling; only the value after the equals sign changes.
     content.replace(place.valueBegin, place.valueEnd - place.valueBegin, value);
-  } else if (place.sectionFound) {
+  } else if (place.sectionEnd != 0) {
     const bool unbroken = content[place.sectionEnd - 1] != '\n';  // the file's last line
     content.insert(place.sectionEnd, (unbroken ? "\r\n" : "") + line);
   } else {

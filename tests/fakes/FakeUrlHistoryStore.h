@@ -37,23 +37,17 @@ class FakeUrlHistoryStore final : public UrlHistoryStore {
   class Enumerator final : public UrlHistoryEnumerator {
    public:
     Enumerator(std::vector<UrlHistoryEntry> snapshot, int failAfter)
-        : snapshot_(std::move(snapshot)), failAfter_(failAfter) {}
+        : snapshot_(std::move(snapshot)), failAfter_(static_cast<std::size_t>(failAfter)) {}
     HistoryStatus Next(UrlHistoryEntry& entry, bool& fetched) override {
-      fetched = false;
-      if (failAfter_ >= 0 && next_ >= static_cast<std::size_t>(failAfter_)) {
-        return history_status::Failed;
-      }
-      if (next_ < snapshot_.size()) {
-        entry = snapshot_[next_++];
-        fetched = true;
-      }
-      return history_status::Ok;
+      fetched = next_ < snapshot_.size() && next_ != failAfter_;
+      if (fetched) entry = snapshot_[next_++];
+      return !fetched && next_ == failAfter_ ? history_status::Failed : history_status::Ok;
     }
 
    private:
     std::vector<UrlHistoryEntry> snapshot_;
     std::size_t next_ = 0;
-    int failAfter_;
+    std::size_t failAfter_;  // a negative count never comes
   };
 
   class Session final : public UrlHistorySession {
