@@ -113,7 +113,6 @@ class FakeFileSystem final : public FileSystem {
   }
   void ClearCalls() { calls_.clear(); }
 
-  // --- FileSystem
   std::vector<std::string> DriveNames() override {
     std::vector<std::string> names;
     for (const auto& [name, drive] : drives_) names.push_back(name);
@@ -209,9 +208,6 @@ class FakeFileSystem final : public FileSystem {
     if (Find(to, false) != nullptr) return FsResult::AlreadyExists;
     if (parent == nullptr) return FsResult::NotFound;
     if (node->Busy()) return FsResult::AccessDenied;
-    for (const Node* up = parent; up != nullptr; up = up->parent) {
-      if (up == node) return FsResult::Failed;  // into its own sub-tree
-    }
     auto moved = std::move(node->parent->children.extract(node->name).mapped());
     moved->name = name;
     moved->parent = parent;

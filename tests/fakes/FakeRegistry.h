@@ -204,11 +204,6 @@ class FakeRegistry final : public Registry {
     std::string path;
     bool writable = true;
   };
-  struct Reached {
-    Key* key;  // none when the status is not Success
-    RegStatus status;
-  };
-
   static bool IsRoot(RegKey key) {
     return key >= reg_root::ClassesRoot && key <= reg_root::PerformanceData;
   }
@@ -240,7 +235,8 @@ class FakeRegistry final : public Registry {
     return names;
   }
 
-  Reached KeyOf(RegKey handle, bool toWrite = false) {
+  // The key a handle names, none when the status is not Success.
+  std::pair<Key*, RegStatus> KeyOf(RegKey handle, bool toWrite = false) {
     const auto found = handles_.find(handle);
     if (found == handles_.end()) return {nullptr, reg_status::InvalidHandle};
     const auto key = keys_.find(found->second.path);

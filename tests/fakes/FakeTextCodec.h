@@ -23,15 +23,11 @@ class FakeTextCodec final : public TextCodec {
     std::string ansi;
     for (std::size_t i = 0; i < utf8.size();) {
       const auto c = static_cast<unsigned char>(utf8[i]);
-      const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-      if (length == 1) {
-        ansi += static_cast<char>(c);
-      } else if (c >= 0xC2 && c <= 0xC3 && i + 1 < utf8.size()) {
-        ansi += static_cast<char>(((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F));
-      } else {
-        ansi += '?';
-      }
-      i += length;
+      const bool latin1 = (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size();
+      ansi += c < 0x80 ? utf8[i]
+              : latin1 ? static_cast<char>(((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F))
+                       : '?';
+      i += c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
     }
     return ansi;
   }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "core/platform/UrlCache.h"
@@ -17,7 +18,7 @@ namespace quorvane::fakes {
 class FakeUrlCache final : public UrlCache {
  public:
   void AddEntry(std::string_view url, std::uint32_t type) {
-    entries_[nextEntry_++] = Entry{std::string(url), type, 0, false};
+    entries_[nextEntry_++] = Entry{std::string(url), type, EntrySize(url), 0};
   }
   // The entry's next fetch needs `extra` bytes more than it said when it was sized, as
   // when the browser rewrites it in between.
@@ -38,7 +39,6 @@ class FakeUrlCache final : public UrlCache {
   }
   std::size_t OpenFinds() const { return finds_.size(); }
   int MaxLiveBlocks() const { return maxLiveBlocks_; }
-  // Every size a block was allocated with, in order.
   const std::vector<std::uint32_t>& AllocatedSizes() const { return allocatedSizes_; }
 
   std::unique_ptr<UrlCacheEntryBlock> AllocateEntry(std::uint32_t size) override {
@@ -74,8 +74,8 @@ class FakeUrlCache final : public UrlCache {
   struct Entry {
     std::string url;
     std::uint32_t type = 0;
+    std::uint32_t size = 0;    // what the next fetch needs
     std::uint32_t growth = 0;  // added to the size once the entry has been sized
-    bool sized = false;
   };
   class Block final : public UrlCacheEntryBlock {
    public:
@@ -95,15 +95,14 @@ class FakeUrlCache final : public UrlCache {
 
   // Puts the entry into the block, or reports the size it needs.
   UrlCacheStatus Deliver(Entry& entry, UrlCacheEntryBlock* block, std::uint32_t& size) {
-    size = EntrySize(entry.url) + (entry.sized ? entry.growth : 0);
+    size = entry.size;
     // Only a block this cache handed out has the layout of the platform's record.
     auto* own = dynamic_cast<Block*>(block);
     if (own == nullptr || own->Size() < size) {
-      entry.sized = true;
+      entry.size += std::exchange(entry.growth, 0);
       return url_cache_status::InsufficientBuffer;
     }
     own->entry = entry;
-    entry.growth = 0;
     return url_cache_status::Success;
   }
 

@@ -16,7 +16,6 @@ class FakeUrlHistoryStore final : public UrlHistoryStore {
   std::vector<UrlHistoryEntry> entries;
   // Added to a UTC file time to give local time (100-nanosecond units).
   std::int64_t localOffset = 0;
-  // What Open returns; it opens nothing unless this is Ok.
   HistoryStatus openResult = history_status::Ok;
   // Next fails after delivering this many entries of a listing; negative never.
   int nextFailsAfter = -1;

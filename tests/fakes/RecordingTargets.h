@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <utility>
 #include <vector>
 
 #include "clean/CleanRun.h"
@@ -15,11 +14,9 @@ namespace quorvane::fakes {
 // target's index in the table.
 inline std::vector<CleanTarget> RecordingTargets(
     const std::function<void(std::size_t, CleanContext&)>& record) {
-  std::vector<CleanTarget> recording;
-  for (std::size_t i = 0; i < CleanTargets().size(); ++i) {
-    CleanTarget target = CleanTargets()[i];
-    target.run = [record, i](CleanContext& context) { record(i, context); };
-    recording.push_back(std::move(target));
+  std::vector<CleanTarget> recording = CleanTargets();
+  for (std::size_t i = 0; i < recording.size(); ++i) {
+    recording[i].run = [record, i](CleanContext& context) { record(i, context); };
   }
   return recording;
 }
