@@ -7,8 +7,8 @@
 // - key and value names match without regard to (ASCII) case and keep the case they were
 //   created with; sub-keys enumerate sorted without regard to case, values in the order
 //   they were first written;
-// - a handle opened for reading only (KEY_READ, or any access to a protected key) refuses
-//   writes with 5, as on the platform;
+// - a protected key refuses deletion, writes and opens for more than reading with 5, as a
+//   key does whose security the user may not change;
 // - every handle that OpenKey and CreateKey hand out is counted until CloseKey, so a test
 //   can assert that nothing leaked. The five predefined roots are never counted.
 // Lengths in characters are counted as the platform counts them (UTF-16 code units).
@@ -35,7 +35,7 @@ class FakeRegistry final : public Registry {
   FakeRegistry() {
     for (RegKey root = reg_root::ClassesRoot; IsRoot(root); ++root) {
       keys_[std::to_string(root)];
-      handles_[root] = Handle{std::to_string(root), true};
+      handles_[root] = std::to_string(root);
     }
   }
 
@@ -43,22 +43,21 @@ class FakeRegistry final : public Registry {
                     RegKey& opened) override {
     const auto [base, status] = KeyOf(parent);
     if (base == nullptr) return status;
-    const auto target = keys_.find(Below(handles_[parent].path, subKey));
+    const auto target = keys_.find(Below(handles_[parent], subKey));
     if (target == keys_.end()) return reg_status::NotFound;
     // The default access grants whatever the key allows; an explicit one is granted whole.
-    const bool isProtected = target->second.isProtected;
-    const bool readOnly = access != 0 && (access & ~kReadOnlyRights) == 0;
-    if (isProtected && access != 0 && !readOnly) return reg_status::AccessDenied;
-    opened = AddHandle(target->first, !readOnly && !isProtected);
+    const bool asksToWrite = (access & ~kReadOnlyRights) != 0;
+    if (target->second.isProtected && access != 0 && asksToWrite) return reg_status::AccessDenied;
+    opened = AddHandle(target->first);
     return reg_status::Success;
   }
 
   RegStatus CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) override {
     const auto [base, status] = KeyOf(parent);
     if (base == nullptr) return status;
-    // A missing level needs the parent's handle open for writing and a parent not protected.
-    bool mayCreate = handles_[parent].writable && !base->isProtected;
-    std::string path = handles_[parent].path;
+    // A missing level needs a parent the user may change.
+    bool mayCreate = !base->isProtected;
+    std::string path = handles_[parent];
     for (const auto& level : SplitNames(subKey, "\\")) {
       path += "\\" + level;
       auto key = keys_.find(path);
@@ -66,7 +65,7 @@ class FakeRegistry final : public Registry {
       if (key == keys_.end()) key = keys_.emplace(path, Key{}).first;
       mayCreate = !key->second.isProtected;
     }
-    opened = AddHandle(path, !keys_.find(path)->second.isProtected);
+    opened = AddHandle(path);
     return reg_status::Success;
   }
 
@@ -106,7 +105,7 @@ class FakeRegistry final : public Registry {
   RegStatus DeleteKey(RegKey key, std::string_view subKey) override {
     const auto [base, status] = KeyOf(key);
     if (base == nullptr) return status;
-    const auto target = keys_.find(Below(handles_[key].path, subKey));
+    const auto target = keys_.find(Below(handles_[key], subKey));
     if (target == keys_.end()) return reg_status::NotFound;
     if (target->first.find('\\') == std::string::npos || target->second.isProtected ||
         !SubKeys(target->first).empty()) {
@@ -120,7 +119,7 @@ class FakeRegistry final : public Registry {
     const auto [found, status] = KeyOf(key);
     if (found == nullptr) return status;
     info = KeyInfo{};
-    for (const auto& name : SubKeys(handles_[key].path)) {
+    for (const auto& name : SubKeys(handles_[key])) {
       ++info.SubKeyCount;
       info.MaxSubKeyLen = std::max(info.MaxSubKeyLen, PlatformLength(name));
     }
@@ -136,7 +135,7 @@ class FakeRegistry final : public Registry {
                     std::string& name) override {
     const auto [found, status] = KeyOf(key);
     if (found == nullptr) return status;
-    const auto names = SubKeys(handles_[key].path);
+    const auto names = SubKeys(handles_[key]);
     if (index >= names.size()) return reg_status::NoMoreItems;
     if (PlatformLength(names[index]) + 1 > capacity) return reg_status::MoreData;
     name = names[index];
@@ -165,8 +164,7 @@ class FakeRegistry final : public Registry {
                  std::uint32_t type = reg_type::String) {
     MakePath(root, path).values[name] = RegValue{type, std::string(data)};
   }
-  // A protected key refuses deletion and any open for more than reading with status 5, like
-  // a key whose security the user may not change. The key is created when missing.
+  // A key the user may not change (see above), created when missing.
   void SetProtected(RegKey root, std::string_view path) { MakePath(root, path).isProtected = true; }
   bool KeyExists(RegKey root, std::string_view path) const {
     return keys_.count(Below(std::to_string(root), path)) != 0;
@@ -199,10 +197,6 @@ class FakeRegistry final : public Registry {
   struct Key {
     NoCaseList<RegValue> values;
     bool isProtected = false;
-  };
-  struct Handle {
-    std::string path;
-    bool writable = true;
   };
   static bool IsRoot(RegKey key) {
     return key >= reg_root::ClassesRoot && key <= reg_root::PerformanceData;
@@ -239,9 +233,9 @@ class FakeRegistry final : public Registry {
   std::pair<Key*, RegStatus> KeyOf(RegKey handle, bool toWrite = false) {
     const auto found = handles_.find(handle);
     if (found == handles_.end()) return {nullptr, reg_status::InvalidHandle};
-    const auto key = keys_.find(found->second.path);
+    const auto key = keys_.find(found->second);
     if (key == keys_.end()) return {nullptr, kKeyDeleted};
-    if (toWrite && !found->second.writable) return {nullptr, reg_status::AccessDenied};
+    if (toWrite && key->second.isProtected) return {nullptr, reg_status::AccessDenied};
     return {&key->second, reg_status::Success};
   }
 
@@ -251,16 +245,16 @@ class FakeRegistry final : public Registry {
     return keys_.at(levels);
   }
 
-  RegKey AddHandle(std::string path, bool writable) {
+  RegKey AddHandle(std::string path) {
     nextHandle_ += 4;
-    handles_[nextHandle_] = Handle{std::move(path), writable};
+    handles_[nextHandle_] = std::move(path);
     return nextHandle_;
   }
 
   // Every key by its full path below the number of its root, in the platform's order.
   std::map<std::string, Key, NoCaseLess> keys_;
   // The five roots are handles from the start, never closed.
-  std::map<RegKey, Handle> handles_;
+  std::map<RegKey, std::string> handles_;  // by handle, the key's path
   RegKey nextHandle_ = 0x1000;
 };
 
