@@ -8,8 +8,8 @@
 // link. Paths are "X:\..." with either separator; a relative path names nothing. Deleting
 // the last name of a file gives its size back to its drive, so freed space can be measured.
 //
-// Listings, attribute calls and every call that changes something are logged in order, so
-// that a test can check, for example, that an overwrite pass was flushed before the next.
+// Listings, attribute look-ups, reads, deletions and overwrites are logged in order, so that
+// a test can check, for example, that an overwrite pass was flushed before the next.
 
 #include <algorithm>
 #include <cctype>
@@ -26,13 +26,9 @@ namespace quorvane::fakes {
 enum class FsOp {
   ListDirectory,
   GetAttributes,
-  SetAttributes,
   DeleteFile,
-  CreateDirectory,
   RemoveDirectory,
-  MoveFile,
   ReadFile,
-  WriteFile,
   OpenForOverwrite,
   WriteAt,
   Flush
@@ -151,7 +147,6 @@ class FakeFileSystem final : public FileSystem {
   }
 
   FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
-    Log(FsOp::SetAttributes, path);
     Node* node = Find(path, false);
     if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
     node->attrs = (node->attrs & ~kSettable) | (attrs & kSettable);
@@ -174,7 +169,6 @@ class FakeFileSystem final : public FileSystem {
   }
 
   FsResult CreateDirectory(std::string_view path) override {
-    Log(FsOp::CreateDirectory, path);
     std::string name;
     Node* parent = FindParent(path, name);
     if (Find(path, false) != nullptr) return FsResult::AlreadyExists;
@@ -200,7 +194,6 @@ class FakeFileSystem final : public FileSystem {
   }
 
   FsResult MoveFile(std::string_view from, std::string_view to) override {
-    Log(FsOp::MoveFile, from);
     Node* node = Find(from, false);
     std::string name;
     Node* parent = FindParent(to, name);
@@ -238,7 +231,6 @@ class FakeFileSystem final : public FileSystem {
   }
 
   FsResult WriteFile(std::string_view path, std::string_view bytes) override {
-    Log(FsOp::WriteFile, path);
     Node* node = Find(path, true);
     std::string name;
     Node* parent = FindParent(path, name);
