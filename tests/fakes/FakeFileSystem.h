@@ -117,10 +117,10 @@ class FakeFileSystem final : public FileSystem {
 
   FsResult GetDrive(std::string_view name, DriveInfo& info) override {
     // "c", "c:" and "c:\" all name drive C.
-    const bool wellFormed = !name.empty() && std::string_view(":\\").starts_with(name.substr(1));
-    const auto drive =
-        wellFormed ? drives_.find(std::string(name.substr(0, 1)) + ":") : drives_.end();
-    if (drive == drives_.end()) return FsResult::NotFound;
+    const auto drive = drives_.find(std::string(name.substr(0, 1)) + ":");
+    if (drive == drives_.end() || !std::string_view(":\\").starts_with(name.substr(1))) {
+      return FsResult::NotFound;
+    }
     info = drive->second.info;
     if (drive->second.ready) return FsResult::Ok;
     info = DriveInfo{info.name, info.letter, info.type, 0, 0, {}};
@@ -259,8 +259,6 @@ class FakeFileSystem final : public FileSystem {
  private:
   static constexpr std::uint32_t kSettable =
       file_attr::ReadOnly | file_attr::Hidden | file_attr::System | file_attr::Archive;
-  // Links deeper than this are taken as a loop, as the platform does.
-  static constexpr int kMaxLinkDepth = 32;
   using Names = std::vector<std::string>;  // the drive ("C:") and the names below its root
 
   // A file's content lives apart from its names, so that hard links share it.
@@ -283,9 +281,7 @@ class FakeFileSystem final : public FileSystem {
     bool Busy() const { return inUse || (data && data->openForOverwrite); }
     // A file without any attribute reports "normal", as on the platform.
     std::uint32_t Reported() const { return attrs == 0 ? file_attr::Normal : attrs; }
-    std::uint64_t Size() const {
-      return (data && !Is(file_attr::ReparsePoint)) ? data->content.size() : 0;
-    }
+    std::uint64_t Size() const { return data ? data->content.size() : 0; }  // a link's is 0
     const Node& Root() const { return parent ? parent->Root() : *this; }
     Node& Add(std::string_view childName, std::uint32_t childAttrs) {
       auto& slot = children[std::string(childName)];
@@ -300,29 +296,27 @@ class FakeFileSystem final : public FileSystem {
     bool ready = true;
   };
 
-  class OpenFile final : public WritableFile {
-   public:
-    OpenFile(FakeFileSystem& owner, std::string_view path, std::shared_ptr<FileData> data)
-        : owner_(owner), path_(path), data_(std::move(data)) {
-      data_->openForOverwrite = true;
+  struct OpenFile final : WritableFile {
+    OpenFile(FakeFileSystem& fs, std::string_view name, std::shared_ptr<FileData> file)
+        : owner(fs), path(name), data(std::move(file)) {
+      data->openForOverwrite = true;
     }
-    ~OpenFile() override { data_->openForOverwrite = false; }
+    ~OpenFile() override { data->openForOverwrite = false; }
     FsResult WriteAt(std::uint64_t offset, std::string_view bytes) override {
       const auto at = static_cast<std::size_t>(offset);
-      data_->content.resize(std::max(data_->content.size(), at + bytes.size()), '\0');
-      data_->content.replace(at, bytes.size(), bytes);
-      owner_.calls_.push_back({FsOp::WriteAt, path_, std::string(bytes), offset});
+      data->content.resize(std::max(data->content.size(), at + bytes.size()), '\0');
+      data->content.replace(at, bytes.size(), bytes);
+      owner.calls_.push_back({FsOp::WriteAt, path, std::string(bytes), offset});
       return FsResult::Ok;
     }
     FsResult Flush() override {
-      owner_.Log(FsOp::Flush, path_);
+      owner.Log(FsOp::Flush, path);
       return FsResult::Ok;
     }
 
-   private:
-    FakeFileSystem& owner_;
-    std::string path_;
-    std::shared_ptr<FileData> data_;
+    FakeFileSystem& owner;
+    std::string path;
+    std::shared_ptr<FileData> data;
   };
 
   // A broken set-up is the test's own mistake: make it loud rather than silently empty.
@@ -349,7 +343,7 @@ class FakeFileSystem final : public FileSystem {
     return Parse(path, names) ? Find(names, followLast) : nullptr;
   }
   // With `create`, missing folders are made on the way (a test's set-up).
-  Node* Find(const Names& names, bool followLast, bool create = false, int depth = 0) const {
+  Node* Find(const Names& names, bool followLast, bool create = false) const {
     Node* node = top_.get();
     for (std::size_t i = 0; i < names.size() && node != nullptr; ++i) {
       const auto child = node->children.find(names[i]);
@@ -358,8 +352,7 @@ class FakeFileSystem final : public FileSystem {
       node = found ? child->second.get() : &node->Add(names[i], file_attr::Directory);
       if (node->Is(file_attr::ReparsePoint) && (followLast || i + 1 < names.size())) {
         Names target;
-        const bool valid = depth < kMaxLinkDepth && Parse(node->target, target);
-        node = valid ? Find(target, true, create, depth + 1) : nullptr;
+        node = Parse(node->target, target) ? Find(target, true, create) : nullptr;
       }
     }
     return node;

@@ -44,11 +44,9 @@ Place Locate(std::string_view content, std::string_view section, std::string_vie
 // enclosing quotes.
 std::string_view CleanValue(std::string_view value) {
   value = Trim(value);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return value;
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  return quoted ? value.substr(1, value.size() - 2) : value;
 }
 
 }  // namespace

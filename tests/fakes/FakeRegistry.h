@@ -80,13 +80,11 @@ class FakeRegistry final : public Registry {
     if (found == nullptr) return status;
     const RegValue* value = found->values.Find(name);
     if (value == nullptr) return reg_status::NotFound;
+    const bool fits = data == nullptr || size >= value->data.size();
     type = value->type;
-    const auto capacity = size;
     size = static_cast<std::uint32_t>(value->data.size());
-    if (data == nullptr) return reg_status::Success;
-    if (capacity < size) return reg_status::MoreData;
-    *data = value->data;
-    return reg_status::Success;
+    if (fits && data != nullptr) *data = value->data;
+    return fits ? reg_status::Success : reg_status::MoreData;
   }
 
   RegStatus SetValue(RegKey key, std::string_view name, std::uint32_t type,

@@ -77,27 +77,24 @@ class FakeUrlCache final : public UrlCache {
     std::uint32_t size = 0;    // what the next fetch needs
     std::uint32_t growth = 0;  // added to the size once the entry has been sized
   };
-  class Block final : public UrlCacheEntryBlock {
-   public:
-    Block(std::uint32_t size, FakeUrlCache& cache) : size_(size), cache_(cache) {
-      cache_.maxLiveBlocks_ = std::max(cache_.maxLiveBlocks_, ++cache_.liveBlocks_);
+  struct Block final : UrlCacheEntryBlock {
+    Block(std::uint32_t blockSize, FakeUrlCache& owner) : size(blockSize), cache(owner) {
+      cache.maxLiveBlocks_ = std::max(cache.maxLiveBlocks_, ++cache.liveBlocks_);
     }
-    ~Block() override { --cache_.liveBlocks_; }
-    std::uint32_t Size() const override { return size_; }
+    ~Block() override { --cache.liveBlocks_; }
+    std::uint32_t Size() const override { return size; }
     std::uint32_t EntryType() const override { return entry.type; }
     std::string SourceUrl() const override { return entry.url; }
-    Entry entry;
 
-   private:
-    std::uint32_t size_;
-    FakeUrlCache& cache_;
+    std::uint32_t size;
+    FakeUrlCache& cache;
+    Entry entry;
   };
 
   // Puts the entry into the block, or reports the size it needs.
   UrlCacheStatus Deliver(Entry& entry, UrlCacheEntryBlock* block, std::uint32_t& size) {
     size = entry.size;
-    // Only a block this cache handed out has the layout of the platform's record.
-    auto* own = dynamic_cast<Block*>(block);
+    auto* own = dynamic_cast<Block*>(block);  // only its own have the platform's layout
     if (own == nullptr || own->Size() < size) {
       entry.size += std::exchange(entry.growth, 0);
       return url_cache_status::InsufficientBuffer;

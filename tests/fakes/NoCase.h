@@ -31,7 +31,6 @@ struct NoCaseList {
                                     [&](const Entry& e) { return EqualsNoCase(e.first, name); });
     return found == entries.end() ? nullptr : &found->second;
   }
-  // The entry, added with an empty value when missing.
   T& operator[](std::string_view name) {
     if (T* found = Find(name)) return *found;
     return entries.emplace_back(std::string(name), T{}).second;
