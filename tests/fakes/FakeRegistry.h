@@ -177,11 +177,10 @@ class FakeRegistry final : public Registry {
     return SubKeys(Below(std::to_string(root), path));
   }
   std::vector<std::string> ValueNames(RegKey root, std::string_view path) {
-    std::vector<std::string> names;
     const auto key = keys_.find(Below(std::to_string(root), path));
-    if (key != keys_.end()) {
-      for (const auto& [name, value] : key->second.values.entries) names.push_back(name);
-    }
+    if (key == keys_.end()) return {};
+    std::vector<std::string> names;
+    for (const auto& [name, value] : key->second.values.entries) names.push_back(name);
     return names;
   }
   std::size_t OpenHandleCount() const { return handles_.size() - 5; }

@@ -1,9 +1,8 @@
 #pragma once
-// The URL cache in memory, strict where the program's walk could go wrong: a block smaller
-// than the entry it should receive is refused with the size the entry needs, asking
-// without a block does not move an enumeration on, and entries deleted during a walk do
-// not disturb it. It counts the blocks alive at once and the enumerations left open, so a
-// test can see that a walk holds one block at a time and closes what it opens.
+// The URL cache in memory, strict where a walk could go wrong: a block too small for its
+// entry is refused with the size the entry needs, asking without a block does not move an
+// enumeration on, and entries deleted during a walk do not disturb it. It counts the blocks
+// alive at once and the enumerations left open: a walk holds one block and closes its own.
 
 #include <algorithm>
 #include <cstddef>

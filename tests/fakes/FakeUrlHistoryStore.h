@@ -1,7 +1,6 @@
 #pragma once
-// The URL history store in memory. Entries keep the order in which they were first added;
-// adding a URL again updates its entry. A listing is a snapshot taken when it starts.
-// Local time is UTC shifted by a fixed offset.
+// The URL history store in memory. Entries keep the order they were first added in; adding
+// a URL again updates its entry. A listing is a snapshot; local time is UTC plus an offset.
 
 #include <algorithm>
 #include <iterator>
@@ -59,10 +58,8 @@ class FakeUrlHistoryStore final : public UrlHistoryStore {
       auto entry = std::find_if(entries.begin(), entries.end(),
                                 [&](const UrlHistoryEntry& e) { return e.url == url; });
       if (entry == entries.end()) entry = entries.insert(entries.end(), UrlHistoryEntry{});
-      entry->url = std::string(url);
-      entry->title = std::string(title);
-      entry->flags = flags;
-      entry->lastVisited = entry->lastUpdated = 133'000'000'000'000'000;  // in 2022
+      const std::uint64_t now = 133'000'000'000'000'000;  // in 2022
+      *entry = {std::string(url), std::string(title), now, now, entry->expires, flags};
       return history_status::Ok;
     }
     HistoryStatus DeleteUrl(std::string_view url, std::uint32_t) override {

@@ -1,7 +1,6 @@
 #pragma once
-// The per-user settings store in memory. On the platform it lives in the registry, so
-// application, section and key names match without regard to case and values keep the
-// order they were first written in.
+// The per-user settings store in memory. It lives in the registry on the platform, so names
+// match without regard to case and values keep the order they were first written in.
 
 #include "core/platform/UserSettings.h"
 #include "fakes/NoCase.h"
@@ -27,11 +26,9 @@ class FakeUserSettings final : public UserSettings {
   }
   void DeleteSetting(std::string_view app, std::string_view section,
                      std::string_view key) override {
-    if (key.empty()) {
-      sections_.Erase(KeyPath(app, section));
-    } else if (auto* values = sections_.Find(KeyPath(app, section))) {
-      values->Erase(key);
-    }
+    auto* values = sections_.Find(KeyPath(app, section));
+    if (values != nullptr && !key.empty()) values->Erase(key);
+    if (key.empty()) sections_.Erase(KeyPath(app, section));
   }
 
  private:

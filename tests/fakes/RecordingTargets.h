@@ -10,8 +10,7 @@
 
 namespace quorvane::fakes {
 
-// The production table with each target's work replaced by `record`, called with the
-// target's index in the table.
+// The production table, each target's work replaced by `record(its index, context)`.
 inline std::vector<CleanTarget> RecordingTargets(
     const std::function<void(std::size_t, CleanContext&)>& record) {
   std::vector<CleanTarget> recording = CleanTargets();
