@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -45,9 +44,10 @@ class FakeRegistry final : public Registry {
     if (base == nullptr) return status;
     const auto target = keys_.find(Below(handles_[parent], subKey));
     if (target == keys_.end()) return reg_status::NotFound;
-    // The default access grants whatever the key allows; an explicit one is granted whole.
-    const bool asksToWrite = (access & ~kReadOnlyRights) != 0;
-    if (target->second.isProtected && access != 0 && asksToWrite) return reg_status::AccessDenied;
+    // The default access (0) grants whatever the key allows; an explicit one is granted whole.
+    if (target->second.isProtected && (access & ~kReadOnlyRights) != 0) {
+      return reg_status::AccessDenied;
+    }
     opened = AddHandle(target->first);
     return reg_status::Success;
   }
