@@ -26,6 +26,13 @@ std::wstring UserName() {
 
 }  // namespace
 
+void DispatchToDialogs(MSG& message) {
+  const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root && IsDialogMessageW(root, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
 Win32WindowServices::~Win32WindowServices() {
   if (instanceMutex_) CloseHandle(instanceMutex_);
 }
@@ -43,8 +50,7 @@ void Win32WindowServices::ProcessPendingEvents() {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    DispatchToDialogs(message);
   }
 }
 

@@ -5,7 +5,14 @@
 
 #include "core/platform/WindowServices.h"
 
+struct tagMSG;
+
 namespace quorvane::win32 {
+
+// Dialog keys (Tab, Enter, Escape, access keys) go to whichever of the program's dialogs
+// holds the message's window; everything else is dispatched as usual. Both the main loop
+// and the pump that runs during a clean use it, so the keys work in either.
+void DispatchToDialogs(tagMSG& message);
 
 class Win32WindowServices final : public WindowServices {
  public:

@@ -11,19 +11,13 @@
 #include "core/AppContext.h"
 #include "core/StartUp.h"
 #include "win32/platform/Win32Platform.h"
+#include "win32/platform/Win32WindowServices.h"
 
 namespace {
 
-// Dialog keys (Tab, Enter, Escape, access keys) go to whichever of the program's dialogs
-// holds the message's window; everything else is dispatched as usual.
 int RunMessageLoop() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) quorvane::win32::DispatchToDialogs(message);
   return static_cast<int>(message.wParam);
 }
 
