@@ -122,5 +122,20 @@ TEST_F(TargetsTest, TempFolderKeepsSystemFilesHiddenFoldersAndWhatLinksPointAtUn
   EXPECT_EQ(sandbox.ReadFile("Outside\\sub\\more.txt"), "and me");
 }
 
+// Under Wine the bin is the host user's trash: it is pointed into the sandbox, so that the
+// test neither needs nor empties a real one.
+TEST_F(TargetsTest, RecycleBinIsEmptied) {
+  const std::string data = UnixPath(sandbox / "data");
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(SetEnvironmentVariableW(L"XDG_DATA_HOME", Widen(data).c_str()));
+  sandbox.WriteFile("data\\Trash\\files\\old.txt", "thrown away");
+  sandbox.WriteFile("data\\Trash\\info\\old.txt.trashinfo",
+                    "[Trash Info]\nPath=/tmp/old.txt\nDeletionDate=2024-01-01T00:00:00\n");
+
+  EmptyRecycleBin(context, "", true, true, true);
+  EXPECT_FALSE(sandbox.Exists("data\\Trash\\files\\old.txt"));
+  SetEnvironmentVariableW(L"XDG_DATA_HOME", nullptr);
+}
+
 }  // namespace
 }  // namespace quorvane::testing
