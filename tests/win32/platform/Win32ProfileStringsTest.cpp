@@ -1,63 +1,48 @@
-// The settings file through the platform's real profile calls, on real files.
+// The settings file through the platform's real profile calls, on real files, and the text
+// conversions beneath it.
 
 #include "win32/platform/Win32ProfileStrings.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "core/GlobalFunctions.h"
-#include "core/SettingsKeys.h"
 #include "support/Sandbox.h"
+#include "win32/platform/WideText.h"
+#include "win32/platform/Win32TextCodec.h"
 
 namespace quorvane::win32 {
 namespace {
 
-class Win32ProfileStringsTest : public ::testing::Test {
- protected:
-  quorvane::testing::Sandbox sandbox;
+TEST(Win32ProfileStringsTest, WritesInPlaceInTheAnsiCodePageAndReadsWithoutRegardToCase) {
+  quorvane::testing::Sandbox box;
   Win32ProfileStrings profile;
-  std::string ini = sandbox / "Local.Ini";
-};
-
-TEST_F(Win32ProfileStringsTest, ReadsWithoutRegardToCaseAndCutsLongValues) {
-  EXPECT_EQ(ReadIniValue(profile, "IEOptions", "IE", ini), "");
-  sandbox.WriteFile("Local.Ini",
-                    "[MSOffice]\r\nMSPhEditor=1\r\n[Wash Options]\r\nSchedule=" +
-                        std::string(300, 'x') + "\r\n");
-  EXPECT_EQ(ReadIniValue(profile, "msoffice", "MSPHEditor", ini), "1");
-  EXPECT_EQ(ReadIniValue(profile, "MSOffice", "Cookies", ini), "");
+  const std::string ini = box / "Local.Ini", text = "Gr\u00FC\u00DFe";
+  EXPECT_EQ(ReadIniValue(profile, "MSOffice", "MSPhEditor", ini), "");
+  box.WriteFile("Local.Ini", "; by hand\r\n[MSOffice]\r\nMSPhEditor=0\r\nMSExcel=1\r\n");
+  EXPECT_TRUE(WriteIniValue(profile, "MSOFFICE", "MSPHEditor", text, ini));
+  EXPECT_TRUE(WriteIniValue(profile, "Wash Options", "Schedule", std::string(300, 'x'), ini));
+  const std::string ansi = Win32TextCodec().Utf8ToAnsi(text), after = box.ReadFile("Local.Ini");
+  EXPECT_EQ(after.rfind("; by hand\r\n[MSOffice]\r\nMSPhEditor=" + ansi + "\r\nMSExcel=1\r\n", 0),
+            0u);
+  EXPECT_EQ(ReadIniValue(profile, "msoffice", "MSPhEditor", ini), text);
   EXPECT_EQ(ReadIniValue(profile, "Wash Options", "Schedule", ini), std::string(254, 'x'));
 }
 
-TEST_F(Win32ProfileStringsTest, WriteReplacesInPlaceAddsSectionsAndKeepsTheOtherLines) {
-  const std::string before =
-      "; written by hand\r\n[MSOffice]\r\nMSWord=0\r\nMSPhEditor=0\r\nMSExcel=1\r\n";
-  sandbox.WriteFile("Local.Ini", before);
-  EXPECT_TRUE(WriteIniValue(profile, "MSOFFICE", "MSPHEditor", "1", ini));
-  EXPECT_TRUE(WriteIniValue(profile, "Wash Options", "AfterClose", "1", ini));
-  const std::string after = sandbox.ReadFile("Local.Ini");
-  EXPECT_EQ(after.rfind("; written by hand\r\n[MSOffice]\r\nMSWord=0\r\n", 0), 0u) << after;
-  const auto added = after.find("[Wash Options]\r\nAfterClose=1\r\n");
-  EXPECT_NE(added, std::string::npos) << after;
-  EXPECT_LT(after.find("=1\r\nMSExcel=1\r\n"), added) << after;
-  EXPECT_EQ(ReadIniValue(profile, "MSOffice", "MSPhEditor", ini), "1");
-}
-
-TEST_F(Win32ProfileStringsTest, FileStaysInTheAnsiCodePage) {
-  const std::string text = "Gr\xC3\xBC\xC3\x9F" "e";  // "Grüße"
-  EXPECT_TRUE(WriteIniValue(profile, "Custom", "Name", text, ini));
-  EXPECT_EQ(sandbox.ReadFile("Local.Ini").find('\xEF'), std::string::npos) << "no byte-order mark";
-  EXPECT_EQ(ReadIniValue(profile, "Custom", "Name", ini), text);
-}
-
-TEST_F(Win32ProfileStringsTest, EmptyFileNameReadsTheDefaultAndWritesNothing) {
+TEST(Win32ProfileStringsTest, NoFileNameReadsTheDefaultAndWritesNothing) {
+  Win32ProfileStrings profile;
   std::string value = "stale";
   EXPECT_EQ(profile.GetString("Standard Options", "FindHistory", "dflt", value, 255, ""), 4u);
   EXPECT_EQ(value, "dflt");
   EXPECT_FALSE(WriteIniValue(profile, "QuorvaneProbe", "Written", "1", ""));
-  // Nothing went to the Windows folder's own profile file either.
   EXPECT_EQ(profile.GetString("QuorvaneProbe", "Written", "", value, 255, "win.ini"), 0u);
+}
+
+TEST(Win32TextTest, ConvertsWithTheAnsiCodePageAndPrefixesLongPaths) {
+  Win32TextCodec codec;
+  EXPECT_EQ(codec.AnsiToUtf8("caf\xE9"), "caf\xC3\xA9");
+  EXPECT_EQ(codec.Utf8ToAnsi("\xC4\x81-\xE6\x97\xA5"), "?-?");  // no look-alike swapped in
+  EXPECT_EQ(LongPath("C:/Temp//a.txt"), L"\\\\?\\C:\\Temp\\a.txt");
+  EXPECT_EQ(LongPath("\\\\server\\share\\x"), L"\\\\?\\UNC\\server\\share\\x");
 }
 
 }  // namespace

@@ -1,160 +1,92 @@
-// The registry implementation and the registry layer over the real registry, inside a key
-// of this test process's own under HKEY_CURRENT_USER that is removed after every test.
+// The registry implementation, the registry layer and the per-user settings against the real
+// registry, under a key of the test's own in HKEY_CURRENT_USER.
 
 #include "win32/platform/Win32Registry.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "core/Reg32.h"
 #include "support/CountingWindows.h"
 #include "support/TestRegistry.h"
-#include "win32/platform/WideText.h"
-
-#include <windows.h>
-#undef MessageBox
+#include "win32/platform/Win32UserSettings.h"
 
 namespace quorvane::win32 {
 namespace {
 
 using namespace std::string_literals;
-using quorvane::testing::RegKeyExists;
-using quorvane::testing::RegValueNames;
+using namespace quorvane::testing;
 constexpr RegKey HKCU = reg_root::CurrentUser;
-// "Журнал": six Cyrillic letters, outside the ANSI code page of a Western system.
-const std::string kCyrillic = "\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB";
+const std::string kBase = "Software\\QuorvanePlatformTest";
+const std::string kCyrillic = "\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB";  // not ANSI
 
 class Win32RegistryTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    quorvane::testing::DeleteRegTree(base);
-    EXPECT_EQ(windows.boxes, 0);
-  }
-  std::string Path(std::string_view relative) const { return base + "\\" + std::string(relative); }
-  void Set(std::string_view relative, std::string_view name, std::uint32_t type,
+  void TearDown() override { DeleteRegTree(kBase); }
+  void Set(const std::string& key, std::string_view name, std::uint32_t type,
            std::string_view data) {
-    RegKey key = 0;
-    ASSERT_EQ(registry.CreateKey(HKCU, Path(relative), key), reg_status::Success);
-    EXPECT_EQ(registry.SetValue(key, name, type, data), reg_status::Success);
-    EXPECT_EQ(registry.CloseKey(key), reg_status::Success);
+    RegKey opened = 0;
+    ASSERT_EQ(registry.CreateKey(HKCU, kBase + "\\" + key, opened), reg_status::Success);
+    EXPECT_EQ(registry.SetValue(opened, name, type, data), reg_status::Success);
+    registry.CloseKey(opened);
   }
-
-  const std::string base = "Software\\QuorvaneTest-" + std::to_string(GetCurrentProcessId());
   Win32Registry registry;
-  quorvane::testing::CountingWindows windows;
+  CountingWindows windows;
   Reg32 reg{registry, windows};
 };
 
-TEST_F(Win32RegistryTest, ReportsThePlatformStatusCodes) {
-  Set("Parent\\abc", "v", REG_SZ, "x");
-  Set("Parent", "xyz", REG_BINARY, std::string(10, 'd'));
-
-  EXPECT_EQ(registry.DeleteKey(HKCU, Path("Parent")), reg_status::AccessDenied);
-  EXPECT_EQ(registry.DeleteKey(HKCU, Path("Missing")), reg_status::NotFound);
+TEST_F(Win32RegistryTest, ReportsStatusCodesKeepsStringTypesApartAndSizesInUtf8) {
+  Set("P\\abc", "Expand", reg_type::ExpandString, "%TEMP%");
+  Set("P", "Nul", reg_type::String, "abc\0def"s);
+  Set("P", kCyrillic, reg_type::String, kCyrillic + "\0"s);
+  reg.SetStringValue(kBase + "\\P", "Tool", "abc");
+  EXPECT_EQ(registry.DeleteKey(HKCU, kBase + "\\P"), reg_status::AccessDenied);
+  EXPECT_EQ(registry.DeleteKey(HKCU, kBase + "\\Missing"), reg_status::NotFound);
+  EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P\\abc", "Expand"), "");
+  EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Nul"), "abc");
   RegKey key = 0;
-  EXPECT_EQ(registry.OpenKey(HKCU, Path("Missing"), 0, key), reg_status::NotFound);
-  ASSERT_EQ(registry.OpenKey(HKCU, Path("Parent"), kRegAccessChange, key), reg_status::Success);
-
+  ASSERT_EQ(registry.OpenKey(HKCU, kBase + "\\P", kRegAccessChange, key), reg_status::Success);
   std::string name;
   EXPECT_EQ(registry.EnumKey(key, 0, 3, name), reg_status::MoreData);
-  EXPECT_EQ(registry.EnumKey(key, 0, 4, name), reg_status::Success);
-  EXPECT_EQ(name, "abc");
-  EXPECT_EQ(registry.EnumKey(key, 1, 256, name), reg_status::NoMoreItems);
-  std::uint32_t type = 0;
-  std::string data;
-  EXPECT_EQ(registry.EnumValue(key, 0, 4, name, &type, &data, 9), reg_status::MoreData);
-  EXPECT_EQ(registry.EnumValue(key, 0, 4, name, &type, &data, 10), reg_status::Success);
-  EXPECT_EQ(name, "xyz");
-  EXPECT_EQ(type, reg_type::Binary);
-  EXPECT_EQ(data, std::string(10, 'd'));
-  std::uint32_t size = 9;
-  EXPECT_EQ(registry.QueryValue(key, "XYZ", type, &data, size), reg_status::MoreData);
-  EXPECT_EQ(size, 10u);
-  EXPECT_EQ(registry.DeleteValue(key, "missing"), reg_status::NotFound);
-  KeyInfo info;
-  ASSERT_EQ(registry.QueryInfoKey(key, info), reg_status::Success);
-  EXPECT_EQ(info.SubKeyCount, 1u);
-  EXPECT_EQ(info.MaxValueNameLen, 3u);
-  EXPECT_EQ(registry.CloseKey(key), reg_status::Success);
-
-  // The root itself, opened by the empty path, can be used and closed like any key.
-  ASSERT_EQ(registry.OpenKey(HKCU, "", KEY_READ, key), reg_status::Success);
-  RegKey child = 0;
-  EXPECT_EQ(registry.OpenKey(key, base, 0, child), reg_status::Success);
-  EXPECT_EQ(registry.CloseKey(child), reg_status::Success);
-  EXPECT_EQ(registry.CloseKey(key), reg_status::Success);
-  ASSERT_EQ(registry.OpenKey(reg_root::LocalMachine, "Software", 0, key), reg_status::Success);
-  EXPECT_EQ(registry.CloseKey(key), reg_status::Success);
-}
-
-TEST_F(Win32RegistryTest, StringTypesAreKeptApartAndConvertedToUtf8) {
-  Set("K", "Plain", REG_SZ, "C:\\x");
-  Set("K", "Expand", REG_EXPAND_SZ, "%TEMP%\\x");
-  Set("K", "Nul", REG_SZ, "abc\0def"s);
-  Set("K", kCyrillic, REG_SZ, kCyrillic + "\0"s);
-
-  RegKey key = 0;
-  ASSERT_EQ(registry.OpenKey(HKCU, Path("K"), 0, key), reg_status::Success);
-  std::uint32_t type = 0, size = 0;
-  std::string data;
-  ASSERT_EQ(registry.QueryValue(key, "Expand", type, nullptr, size), reg_status::Success);
-  EXPECT_EQ(type, reg_type::ExpandString);
+  EXPECT_EQ(registry.EnumKey(key, 1, 4, name), reg_status::NoMoreItems);
   // Twelve UTF-8 bytes and the NUL, though the platform stores seven characters.
-  size = 12;
-  EXPECT_EQ(registry.QueryValue(key, kCyrillic, type, &data, size), reg_status::MoreData);
+  std::uint32_t type = 0, size = 12;
+  EXPECT_EQ(registry.QueryValue(key, kCyrillic, type, &name, size), reg_status::MoreData);
   EXPECT_EQ(size, 13u);
-  ASSERT_EQ(registry.QueryValue(key, kCyrillic, type, &data, size), reg_status::Success);
-  EXPECT_EQ(data, kCyrillic + "\0"s);
-  EXPECT_EQ(registry.CloseKey(key), reg_status::Success);
-
-  EXPECT_EQ(reg.GetStringValue(HKCU, Path("K"), "Plain"), "C:\\x");
-  EXPECT_EQ(reg.GetStringValue(HKCU, Path("K"), "Expand"), "");
-  EXPECT_EQ(reg.GetStringValue(HKCU, Path("K"), "Nul"), "abc");
-  EXPECT_EQ(reg.GetStringValue(HKCU, Path("K"), kCyrillic), kCyrillic);
-
-  // Written back without a NUL, and only into a key that exists.
-  reg.SetStringValue(Path("K"), "Tool", "abc");
-  HKEY raw = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(Path("K")).c_str(), 0, KEY_READ, &raw),
-            ERROR_SUCCESS);
-  DWORD written = 0;
-  EXPECT_EQ(RegQueryValueExW(raw, L"Tool", nullptr, nullptr, nullptr, &written), ERROR_SUCCESS);
-  RegCloseKey(raw);
-  EXPECT_EQ(written, 3 * sizeof(wchar_t));
-  reg.SetStringValue(Path("Missing"), "Tool", "abc");
-  EXPECT_FALSE(RegKeyExists(Path("Missing")));
+  EXPECT_EQ(registry.QueryValue(key, "Tool", type, nullptr, size), reg_status::Success);
+  EXPECT_EQ(size, 3u);  // written without a NUL
+  registry.CloseKey(key);
 }
 
-TEST_F(Win32RegistryTest, DeleteKeyTreeRemovesDeepLongAndNonAnsiNames) {
-  const std::string longName(45, 'L');
-  reg.CreateKey(HKCU, Path("T\\A\\A1\\A11"));
-  Set("T\\B\\" + longName + "\\" + longName, "v", REG_SZ, "x");
-  Set("T\\" + kCyrillic + "\\" + kCyrillic, "v", REG_SZ, "x");
-  Set("Sibling", "v", REG_SZ, "x");
-  EXPECT_TRUE(RegKeyExists(Path("T\\A\\A1\\A11")));
-
-  EXPECT_EQ(reg.DeleteKeyTree(HKCU, Path("T")), reg_status::Success);
-  EXPECT_FALSE(RegKeyExists(Path("T")));
-  EXPECT_TRUE(RegKeyExists(Path("Sibling")));
-  EXPECT_EQ(reg.DeleteKeyTree(HKCU, Path("T")), reg_status::NotFound);
+TEST_F(Win32RegistryTest, DeleteKeyTreeAndValuesByPrefixReachLongAndNonAnsiNames) {
+  const std::string longName(300, 'L'), longKey(45, 'K');
+  Set("T\\" + kCyrillic + "\\" + longKey + "\\" + longKey, "v", reg_type::String, "x");
+  for (const std::string& name : {"MRU1"s, "MRU" + longName, "MRU" + kCyrillic, longName}) {
+    Set("S", name, reg_type::String, "x");
+  }
+  Set("S", "Big", reg_type::Binary, std::string(10000, 'b'));
+  Set("S", "mruBig", reg_type::Binary, std::string(10000, 'b'));
+  EXPECT_EQ(reg.DeleteKeyTree(HKCU, kBase + "\\T"), reg_status::Success);
+  EXPECT_FALSE(RegKeyExists(kBase + "\\T"));
+  reg.DeleteValuesByPrefix(kBase + "\\S", "MRU");
+  EXPECT_EQ(RegValueNames(kBase + "\\S"), (std::vector<std::string>{"Big", longName}));
+  EXPECT_EQ(windows.boxes, 0);
 }
 
-TEST_F(Win32RegistryTest, DeleteValuesByPrefixGoesPastLargeDataAndLongNames) {
-  const std::string longKept(300, 'k');
-  Set("S", "MRU1", REG_SZ, "a");
-  Set("S", "Big", REG_BINARY, std::string(10000, 'b'));
-  Set("S", "mruBig", REG_BINARY, std::string(10000, 'b'));
-  Set("S", longKept, REG_SZ, "x");
-  Set("S", "MRU" + std::string(297, 'n'), REG_SZ, "x");
-  Set("S", "MRU" + kCyrillic, REG_SZ, "x");
-  Set("S", "Settings", REG_SZ, "x");
-
-  reg.DeleteValuesByPrefix(Path("S"), "MRU");
-  EXPECT_EQ(RegValueNames(Path("S")), (std::vector<std::string>{"Big", longKept, "Settings"}));
-  reg.DeleteValue(HKCU, Path("S"), "big");
-  EXPECT_EQ(RegValueNames(Path("S")), (std::vector<std::string>{longKept, "Settings"}));
+TEST(Win32UserSettingsTest, SavesReadsListsAndDeletesWhereSuchSettingsLive) {
+  const std::string app = "QuorvanePlatformTest", path = "C:\\Users\\J\xC3\xBCrgen";
+  const std::string key = "Software\\VB and VBA Program Settings\\" + app;
+  Win32UserSettings settings;
+  settings.SaveSetting(app, "NProfile", "1", path);
+  settings.SaveSetting(app, "NProfile", "Selected", "1");
+  EXPECT_EQ(GetRegString(key + "\\NProfile", "1"), path);
+  EXPECT_EQ(settings.GetSetting(app, "nprofile", "SELECTED", "0"), "1");
+  EXPECT_EQ(settings.GetSetting(app, "NProfile", "Other", "dflt"), "dflt");
+  settings.DeleteSetting(app, "NProfile", "1");
+  EXPECT_EQ(settings.GetAllSettings(app, "NProfile"),
+            (std::vector<std::pair<std::string, std::string>>{{"Selected", "1"}}));
+  settings.DeleteSetting(app, "NProfile", "");
+  EXPECT_FALSE(RegKeyExists(key + "\\NProfile"));
+  DeleteRegTree(key);
 }
 
 }  // namespace

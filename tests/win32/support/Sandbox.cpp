@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "win32/platform/WideText.h"
@@ -14,43 +14,37 @@ namespace fs = std::filesystem;
 using win32::Narrow;
 using win32::Widen;
 
-namespace {
-std::atomic<int> counter{0};
-
-fs::path ToFsPath(const std::string& utf8) { return fs::path(Widen(utf8)); }
-}  // namespace
-
 Sandbox::Sandbox() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring base(temp);
-  if (!base.empty() && base.back() == L'\\') base.pop_back();
-  path_ = Narrow(base) + "\\qv-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(counter++);
-  fs::remove_all(ToFsPath(path_));
-  fs::create_directories(ToFsPath(path_));
+  static int counter = 0;
+  const fs::path folder =
+      fs::temp_directory_path() /
+      ("qv-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  path_ = Narrow(folder.wstring());
 }
 
 Sandbox::~Sandbox() {
   std::error_code ignored;
   // Attributes first: a read-only file would stop the removal.
-  for (auto it = fs::recursive_directory_iterator(ToFsPath(path_), ignored);
+  for (auto it = fs::recursive_directory_iterator(Widen(path_), ignored);
        it != fs::recursive_directory_iterator(); it.increment(ignored)) {
     SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-  fs::remove_all(ToFsPath(path_), ignored);
+  fs::remove_all(Widen(path_), ignored);
 }
 
 void Sandbox::WriteFile(std::string_view relative, std::string_view bytes) const {
-  const fs::path file = ToFsPath(*this / relative);
+  const fs::path file(Widen(*this / relative));
   fs::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + std::string(relative));
+  std::ofstream out(file, std::ios::binary);
+  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    throw std::runtime_error("cannot write " + std::string(relative));
+  }
 }
 
 void Sandbox::MakeFolder(std::string_view relative) const {
-  fs::create_directories(ToFsPath(*this / relative));
+  fs::create_directories(Widen(*this / relative));
 }
 
 bool Sandbox::Exists(std::string_view relative) const {
@@ -58,17 +52,14 @@ bool Sandbox::Exists(std::string_view relative) const {
 }
 
 std::string Sandbox::ReadFile(std::string_view relative) const {
-  std::ifstream in(ToFsPath(*this / relative), std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  std::ifstream in(fs::path(Widen(*this / relative)), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string ExecutableFolder() {
-  wchar_t module[32768] = {};
-  GetModuleFileNameW(nullptr, module, 32768);
-  std::wstring path(module);
-  return Narrow(path.substr(0, path.find_last_of(L'\\')));
+  std::wstring module(32768, L'\0');
+  module.resize(GetModuleFileNameW(nullptr, module.data(), 32768));
+  return Narrow(module.substr(0, module.find_last_of(L'\\')));
 }
 
 ProcessResult RunProcess(std::string_view commandLine, std::string_view workingFolder,
@@ -77,41 +68,30 @@ ProcessResult RunProcess(std::string_view commandLine, std::string_view workingF
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   CreatePipe(&readEnd, &writeEnd, &inherit, 0);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
+  STARTUPINFOW startup{sizeof(startup)};
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = startup.hStdError = writeEnd;
   PROCESS_INFORMATION process{};
   std::wstring command = Widen(commandLine);
-  std::wstring folder = Widen(workingFolder);
-  ProcessResult result;
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-    CloseHandle(readEnd);
-    CloseHandle(writeEnd);
-    result.exitCode = 0xFFFFFFFF;
-    result.output = "cannot start: " + std::string(commandLine);
-    return result;
-  }
+  const std::wstring folder = Widen(workingFolder);
+  const bool started =
+      CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), &startup, &process);
   CloseHandle(writeEnd);
+  DWORD code = 0xFFFFFFFF, got = 0;
+  std::string output = started ? "" : "cannot start: " + std::string(commandLine);
   char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-    result.output.append(buffer, got);
-  }
-  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 0xFFFFFFFE);
-  }
-  DWORD code = 0;
+  while (started && ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    output.append(buffer, got);
+  CloseHandle(readEnd);
+  if (!started) return {code, output};
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    TerminateProcess(process.hProcess, code);
   GetExitCodeProcess(process.hProcess, &code);
-  result.exitCode = code;
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
-  CloseHandle(readEnd);
-  return result;
+  return {code, output};
 }
 
 }  // namespace quorvane::testing

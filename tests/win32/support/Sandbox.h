@@ -1,9 +1,8 @@
 #pragma once
-// A fresh folder per test under the Wine prefix's temporary folder, removed afterwards,
-// and small helpers to seed it and to run the program's executables.
+// A fresh folder per test in the temporary folder, removed afterwards, and a runner for the
+// program's executables.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,13 +12,11 @@ class Sandbox {
  public:
   Sandbox();
   ~Sandbox();
-  Sandbox(const Sandbox&) = delete;
-  Sandbox& operator=(const Sandbox&) = delete;
-
-  // The folder as a UTF-8 Windows path without a trailing back-slash.
+  // A UTF-8 Windows path without a trailing back-slash.
   const std::string& Path() const { return path_; }
-  std::string operator/(std::string_view relative) const { return path_ + "\\" + std::string(relative); }
-
+  std::string operator/(std::string_view relative) const {
+    return path_ + "\\" + std::string(relative);
+  }
   void WriteFile(std::string_view relative, std::string_view bytes) const;
   void MakeFolder(std::string_view relative) const;
   bool Exists(std::string_view relative) const;
@@ -29,14 +26,13 @@ class Sandbox {
   std::string path_;
 };
 
-// The folder that holds the running test executable (and Quorvane.exe, Kelverin.exe).
+// The folder of the running test executable, which holds Quorvane.exe and Kelverin.exe too.
 std::string ExecutableFolder();
 
 struct ProcessResult {
   std::uint32_t exitCode = 0;
   std::string output;  // standard output and standard error together
 };
-// Runs a command line, waits up to `timeoutMs` and captures its output.
 ProcessResult RunProcess(std::string_view commandLine, std::string_view workingFolder = {},
                          std::uint32_t timeoutMs = 60000);
 

@@ -1,15 +1,13 @@
 #pragma once
-// Direct access to the real registry, so that tests seed and check it without going
-// through the code under test. Every path is a key under HKEY_CURRENT_USER; texts are
-// UTF-8.
+// Direct access to the real registry, so that tests seed and check it without the code
+// under test. Every key is under HKEY_CURRENT_USER; texts are UTF-8.
 
 #include <string>
 #include <vector>
 
 namespace quorvane::testing {
 
-// Creates the key with every missing level and sets a REG_SZ value; a failure fails the
-// test.
+// Creates the key as needed and sets a REG_SZ value; a failure fails the test.
 void SetRegString(const std::string& key, const std::string& name, const std::string& value);
 // The REG_SZ value, or empty when the key, the value or the type is not there.
 std::string GetRegString(const std::string& key, const std::string& name);
@@ -18,6 +16,5 @@ bool RegValueExists(const std::string& key, const std::string& name);
 std::vector<std::string> RegValueNames(const std::string& key);
 // Removes the key with everything below it; a missing key is fine.
 void DeleteRegTree(const std::string& key);
-void DeleteRegValue(const std::string& key, const std::string& name);
 
 }  // namespace quorvane::testing
