@@ -1,5 +1,6 @@
 #include "clean/RemovalCounter.h"
 
+#include "core/FileServices.h"
 #include "core/Text.h"
 
 namespace quorvane {
@@ -47,14 +48,9 @@ std::string CountingFileSystem::FolderKey(std::string_view folder) {
 }
 
 void CountingFileSystem::SplitKey(std::string_view path, std::string& folder, std::string& name) {
-  const std::size_t slash = path.find_last_of('\\');
-  if (slash == std::string_view::npos) {
-    folder.clear();
-    name = ToLowerAscii(path);
-    return;
-  }
-  folder = FolderKey(path.substr(0, slash));
-  name = ToLowerAscii(path.substr(slash + 1));
+  SplitFolderAndPattern(path, folder, name);
+  folder = FolderKey(folder);
+  name = ToLowerAscii(name);
 }
 
 void CountingFileSystem::Forget(std::string_view path) {
