@@ -30,6 +30,11 @@ std::string RemovalSummary(const RemovalCounts& counts) {
          Counted(counts.registryValues, "registry value", "registry values");
 }
 
+std::string NotRemovedSummary(const RemovalCounts& counts) {
+  if (counts.filesNotRemoved == 0) return {};
+  return "Not removed: " + Counted(counts.filesNotRemoved, "file", "files") + " in use or denied";
+}
+
 RegStatus CountingRegistry::DeleteValue(RegKey key, std::string_view name) {
   const RegStatus status = inner().DeleteValue(key, name);
   if (status == reg_status::Success) ++counts_.registryValues;

@@ -19,10 +19,14 @@ struct RemovalCounts {
   std::uint64_t bytes = 0;
   std::uint64_t registryKeys = 0;
   std::uint64_t registryValues = 0;
+  // Files that a step meant to delete and could not: in use by another program or denied.
+  std::uint64_t filesNotRemoved = 0;
 };
 
 // "Removed: 12 files (34,567 bytes), 3 registry keys, 5 registry values"
 std::string RemovalSummary(const RemovalCounts& counts);
+// "Not removed: 3 files in use or denied", or the empty text when every file went.
+std::string NotRemovedSummary(const RemovalCounts& counts);
 
 class CountingRegistry : public ForwardingRegistry {
  public:

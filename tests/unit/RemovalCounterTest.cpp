@@ -36,6 +36,10 @@ TEST(RemovalCounterTest, CountsEveryKeyOfATreeAndOnlyWhatWasReallyRemoved) {
 TEST(RemovalSummaryTest, NamesEachCountInSingularOrPlural) {
   EXPECT_EQ(RemovalSummary({1, 1, 1, 0}),
             "Removed: 1 file (1 byte), 1 registry key, 0 registry values");
+  EXPECT_EQ(NotRemovedSummary({}), "");
+  RemovalCounts stuck;
+  stuck.filesNotRemoved = 1;
+  EXPECT_EQ(NotRemovedSummary(stuck), "Not removed: 1 file in use or denied");
 }
 
 }  // namespace

@@ -46,6 +46,9 @@ void RunConsoleClean(Platform& platform) {
     WriteLine(stdout, Trim(RestoredSpaceText(*report.estimateKb)));
   }
   WriteLine(stdout, RemovalSummary(report.removed));
+  if (const std::string stuck = NotRemovedSummary(report.removed); !stuck.empty()) {
+    WriteLine(stdout, stuck);
+  }
 }
 
 }  // namespace quorvane::kelverin
