@@ -1,7 +1,5 @@
 #include "custom/CustomMessages.h"
 
-#include "core/AppContext.h"
-
 namespace quorvane {
 
 std::string ItemNameProblemText(ItemNameProblem problem) {
@@ -61,20 +59,20 @@ bool CheckRoomForEntry(WindowServices& windows, std::size_t entries) {
   return false;
 }
 
-void ReportPickerClose(WindowServices& windows, PickerCloseOutcome outcome, bool listEmpty,
-                       std::string_view workingCopy, std::string_view itemFile) {
-  switch (outcome) {
+void WritePickerList(const Platform& platform, const AppContext& app, std::string_view name,
+                     ItemKind kind, const std::vector<ItemRecord>& records) {
+  switch (WriteWorkingCopy(platform.files, platform.codec, app, name, kind, records)) {
     case PickerCloseOutcome::Refused:
-      ShowInformation(windows,
-                      "The list holds an entry that cannot be stored; nothing was "
-                      "written to " +
-                          std::string(workingCopy) + ".");
+      ShowInformation(platform.windows,
+                      "The list holds an entry that cannot be stored; nothing "
+                      "was written to " +
+                          WorkingCopyPath(app, kind) + ".");
       break;
     case PickerCloseOutcome::Failed:
-      ShowInformation(windows,
-                      listEmpty
-                          ? "The file " + std::string(itemFile) + " could not be deleted."
-                          : "The list could not be written to " + std::string(workingCopy) + ".");
+      ShowInformation(platform.windows,
+                      records.empty()
+                          ? "The file " + ItemFilePath(app, name, kind) + " could not be deleted."
+                          : "The list could not be written to " + WorkingCopyPath(app, kind) + ".");
       break;
     default:
       break;

@@ -5,8 +5,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "core/platform/WindowServices.h"
+#include "core/AppContext.h"
+#include "core/platform/Platform.h"
 #include "custom/CustomItemFile.h"
 
 namespace quorvane {
@@ -31,8 +33,9 @@ inline constexpr std::size_t kMaxPickerEntries = 32767;
 // True when the list may take one more entry; otherwise tells the user.
 bool CheckRoomForEntry(WindowServices& windows, std::size_t entries);
 
-// Reports what went wrong when a picker closed; nothing for the outcomes that succeeded.
-void ReportPickerClose(WindowServices& windows, PickerCloseOutcome outcome, bool listEmpty,
-                       std::string_view workingCopy, std::string_view itemFile);
+// What a picker does with its list when it closes (WriteWorkingCopy), telling the user when
+// the working copy could not be written or the emptied item's file could not be deleted.
+void WritePickerList(const Platform& platform, const AppContext& app, std::string_view name,
+                     ItemKind kind, const std::vector<ItemRecord>& records);
 
 }  // namespace quorvane

@@ -210,11 +210,7 @@ void FilePickerPresenter::Close() {
   closed_ = true;
   std::vector<ItemRecord> records;
   for (const auto& row : ListView1.Rows()) records.push_back({"F", row.front(), ""});
-  const PickerCloseOutcome outcome =
-      WriteWorkingCopy(platform_.files, platform_.codec, app_, name_, ItemKind::File, records);
-  ReportPickerClose(platform_.windows, outcome, records.empty(),
-                    WorkingCopyPath(app_, ItemKind::File),
-                    ItemFilePath(app_, name_, ItemKind::File));
+  WritePickerList(platform_, app_, name_, ItemKind::File, records);
   if (onClosed) onClosed();
 }
 

@@ -82,11 +82,7 @@ void RegistryPickerPresenter::Close() {
   for (const auto& row : ListView1.Rows()) {
     records.push_back({row[kKindColumn], row[kKeyColumn], row[kValueColumn]});
   }
-  const PickerCloseOutcome outcome =
-      WriteWorkingCopy(platform_.files, platform_.codec, app_, name_, ItemKind::Registry, records);
-  ReportPickerClose(platform_.windows, outcome, records.empty(),
-                    WorkingCopyPath(app_, ItemKind::Registry),
-                    ItemFilePath(app_, name_, ItemKind::Registry));
+  WritePickerList(platform_, app_, name_, ItemKind::Registry, records);
   if (onClosed) onClosed();
 }
 

@@ -140,5 +140,22 @@ TEST_F(FilePickerTest, ClosingWritesTheListOrForAnEditedItemDeletesItsEmptiedFil
   EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(FilePickerTest, AWorkingCopyOrItemFileThatCannotBeChangedIsNamed) {
+  fake.files.AddFile(WorkingCopy(ItemKind::File), "", file_attr::ReadOnly);
+  fake.files.AddFile(Item("Logs", ".ac2"), "\"F\",\"C:\\x.log\",\"\"\r\n", file_attr::ReadOnly);
+  picker.Load("C:\\Data");
+  picker.Close();
+  app.editMode = true;
+  FilePickerPresenter emptied(platform, app, "Logs");
+  emptied.Load("C:\\Data");
+  emptied.ListView1.Select(0);
+  emptied.CmdDelete.Click();
+  emptied.Close();
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_NE(Messages()[0].find(WorkingCopy(ItemKind::File)), std::string::npos) << Messages()[0];
+  EXPECT_NE(Messages()[1].find(Item("Logs", ".ac2")), std::string::npos) << Messages()[1];
+  EXPECT_TRUE(fake.files.Exists(Item("Logs", ".ac2")));
+}
+
 }  // namespace
 }  // namespace quorvane
