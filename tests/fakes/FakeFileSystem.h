@@ -55,7 +55,7 @@ class FakeFileSystem final : public FileSystem {
     const std::string name = ToLowerAscii(std::string(1, letter) + ":");
     drives_[name] = {DriveInfo{name, ToUpperAscii(name)[0], type, freeBytes, totalBytes, {}}};
   }
-  // A drive that is not ready (an empty card reader, say) fails every GetDrive.
+  // A drive that is not ready (an empty card reader, say) fails every GetDrive and listing.
   void SetDriveReady(char letter, bool ready) {
     drives_.at(std::string(1, letter) + ":").ready = ready;
   }
@@ -130,6 +130,8 @@ class FakeFileSystem final : public FileSystem {
   FsResult ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) override {
     Log(FsOp::ListDirectory, folder);
     entries.clear();
+    const auto drive = drives_.find(ToLowerAscii(folder.substr(0, 2)));
+    if (drive != drives_.end() && !drive->second.ready) return FsResult::Failed;
     const Node* node = Find(folder, true);
     if (node == nullptr) return FsResult::NotFound;
     if (!node->Is(file_attr::Directory)) return FsResult::Failed;

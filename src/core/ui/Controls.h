@@ -4,6 +4,7 @@
 // and redraws when `changed` fires. Setting a check box's value in code raises its click
 // handler when the value changes, as the option loader relies on.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -82,6 +83,12 @@ class TextBox : public Control {
     SetCaption(std::move(text));
     if (onChange) onChange();
   }
+  // A read-only box shows its text and lets it be selected and copied, not typed over.
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly) { Update(readOnly_, readOnly); }
+
+ private:
+  bool readOnly_ = false;
 };
 
 class ProgressBar : public Control {
@@ -146,11 +153,60 @@ class TabStrip : public Control {
   int selected_ = 0;
 };
 
-// A report-style list: rows of column texts, with an optional selection.
+// A list of texts. A single-selection list holds at most one selected item; a
+// multi-selection list any number (Shift and Ctrl extend it). Opening an item is the
+// double click or Enter on it.
+class ListBox : public Control {
+ public:
+  std::function<void()> onSelect;
+  std::function<void()> onOpen;
+  bool multiSelect = false;
+
+  const std::vector<std::string>& Items() const { return items_; }
+  // New items clear the selection.
+  void SetItems(std::vector<std::string> items) {
+    items_ = std::move(items);
+    selected_.clear();
+    Notify();
+  }
+  // The selected items from the top of the list to its bottom.
+  const std::vector<int>& Selected() const { return selected_; }
+  int ListIndex() const { return selected_.empty() ? -1 : selected_.front(); }
+  // Indices outside the list are dropped; a single-selection list keeps the first one.
+  void SetSelected(std::vector<int> indices) {
+    std::vector<int> kept;
+    for (int index : indices) {
+      if (index >= 0 && index < static_cast<int>(items_.size())) kept.push_back(index);
+    }
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    if (!multiSelect && kept.size() > 1) kept.resize(1);
+    if (kept == selected_) return;
+    selected_ = std::move(kept);
+    Notify();
+    if (onSelect) onSelect();
+  }
+  void Select(int index) { SetSelected(index < 0 ? std::vector<int>{} : std::vector<int>{index}); }
+  void Open(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    Select(index);
+    if (onOpen) onOpen();
+  }
+
+ private:
+  std::vector<std::string> items_;
+  std::vector<int> selected_;
+};
+
+// A report-style list: rows of column texts, with an optional selection. Without column
+// names the list shows no header.
 class ListView : public Control {
  public:
   std::function<void()> onSelect;
   std::vector<std::string> columns;
+  // Each column's share of the list's width in percent, 0 hiding it; empty shares the
+  // width out evenly.
+  std::vector<int> columnWidths;
   const std::vector<std::vector<std::string>>& Rows() const { return rows_; }
   void SetRows(std::vector<std::vector<std::string>> rows) {
     rows_ = std::move(rows);

@@ -111,6 +111,9 @@ void Bindings::Bind(HWND control, ui::TextBox& model) {
       [control, &model] {
         DrawCaption(control, model.Text());
         DrawState(control, model);
+        const bool readOnly = (GetWindowLongPtrW(control, GWL_STYLE) & ES_READONLY) != 0;
+        if (readOnly != model.ReadOnly())
+          SendMessageW(control, EM_SETREADONLY, model.ReadOnly(), 0);
       },
       [this, control, &model](int code) {
         if (code == EN_CHANGE && !drawing_) model.SetText(win32::Narrow(WindowText(control)));
@@ -161,7 +164,9 @@ void Bindings::Bind(HWND control, ui::ComboBox& model) {
 void Bindings::Bind(HWND control, ui::ListView& model) {
   ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT);
   // A list without column names shows no empty header either.
-  if (model.columns.empty()) {
+  bool named = false;
+  for (const std::string& column : model.columns) named = named || !column.empty();
+  if (!named) {
     SetWindowLongPtrW(control, GWL_STYLE,
                       GetWindowLongPtrW(control, GWL_STYLE) | LVS_NOCOLUMNHEADER);
   }
@@ -169,14 +174,14 @@ void Bindings::Bind(HWND control, ui::ListView& model) {
   GetClientRect(control, &client);
   const std::vector<std::string> columns =
       model.columns.empty() ? std::vector<std::string>{std::string()} : model.columns;
-  const int width = (client.right - client.left - GetSystemMetrics(SM_CXVSCROLL)) /
-                    static_cast<int>(columns.size());
+  const int usable = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
   for (size_t i = 0; i < columns.size(); ++i) {
     std::wstring text = Widen(columns[i]);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = text.data();
-    column.cx = width;
+    column.cx = i < model.columnWidths.size() ? MulDiv(usable, model.columnWidths[i], 100)
+                                              : usable / static_cast<int>(columns.size());
     ListView_InsertColumn(control, static_cast<int>(i), &column);
   }
   auto shown = MakeSnapshot<std::vector<std::vector<std::string>>>();
@@ -225,6 +230,53 @@ void Bindings::Bind(HWND control, ui::ListView& model) {
         } else if (wasSelected && !nowSelected && model.SelectedIndex() == change.iItem) {
           model.Select(-1);
         }
+      });
+}
+
+void Bindings::Bind(HWND control, ui::ListBox& model) {
+  const bool multi =
+      (GetWindowLongPtrW(control, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+  auto shown = MakeSnapshot<std::vector<std::string>>();
+  Attach(
+      control, model,
+      [control, &model, shown, multi] {
+        DrawState(control, model);
+        if (*shown != model.Items()) {
+          SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+          SendMessageW(control, LB_RESETCONTENT, 0, 0);
+          for (const std::string& item : model.Items()) {
+            SendMessageW(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+          }
+          SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+          InvalidateRect(control, nullptr, TRUE);
+          *shown = model.Items();
+        }
+        if (multi) {
+          SendMessageW(control, LB_SETSEL, FALSE, -1);
+          for (int index : model.Selected()) SendMessageW(control, LB_SETSEL, TRUE, index);
+        } else {
+          SendMessageW(control, LB_SETCURSEL, static_cast<WPARAM>(model.ListIndex()), 0);
+        }
+      },
+      [this, control, &model, multi](int code) {
+        if (drawing_) return;
+        const int caret = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
+        if (code == LBN_DBLCLK) {
+          model.Open(multi ? static_cast<int>(SendMessageW(control, LB_GETCARETINDEX, 0, 0))
+                           : caret);
+          return;
+        }
+        if (code != LBN_SELCHANGE) return;
+        if (!multi) {
+          model.Select(caret);
+          return;
+        }
+        std::vector<int> selected(static_cast<size_t>(SendMessageW(control, LB_GETSELCOUNT, 0, 0)));
+        if (!selected.empty()) {
+          SendMessageW(control, LB_GETSELITEMS, selected.size(),
+                       reinterpret_cast<LPARAM>(selected.data()));
+        }
+        model.SetSelected(std::move(selected));
       });
 }
 

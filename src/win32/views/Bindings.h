@@ -37,6 +37,8 @@ class Bindings {
   void Bind(HWND control, ui::ProgressBar& model);
   void Bind(HWND control, ui::ComboBox& model);
   void Bind(HWND control, ui::ListView& model);
+  // A list box drawn with LBS_EXTENDEDSEL takes the model's multi-selection.
+  void Bind(HWND control, ui::ListBox& model);
   void Bind(HWND control, ui::TabStrip& model);
   // A control that the view draws in its own way; `draw` runs now and on every change.
   void BindCustom(HWND control, ui::Control& model, std::function<void()> draw);

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "support/GuiDriver.h"
@@ -56,17 +55,8 @@ class QuorvaneGui : public ::testing::Test {
   std::unique_ptr<RunningProgram> program_;
 };
 
-struct PagesGui : QuorvaneGui {
-  // Saves the window, with the one over it, as a picture when scripts/screenshots asks.
-  void Picture(const std::string& name, HWND window, HWND over = nullptr) {
-    RECT area{}, part{};
-    GetWindowRect(window, &area);
-    if (over && GetWindowRect(over, &part)) UnionRect(&area, &area, &part);
-    if (const char* folder = std::getenv("QUORVANE_SCREENSHOTS")) {
-      EXPECT_TRUE(SaveScreenshot(folder + ("/" + name + ".png"), area)) << name;
-    }
-  }
-};
+// scripts/screenshots runs these for the README's pictures.
+using PagesGui = QuorvaneGui;
 
 TEST_F(PagesGui, TipThenOneMainWindowWhosePagesMenusAndOptionsWorkAndCleanNowReports) {
   SetValue(HKEY_LOCAL_MACHINE, L"Software\\Netscape\\Netscape 6", L"CurrentVersion", L"6.2");

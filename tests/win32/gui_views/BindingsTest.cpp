@@ -45,6 +45,9 @@ class BindingsTest : public ::testing::Test {
   ui::ProgressBar bar_;
   ui::TabStrip tabs_;
   ui::ListView list_;
+  ui::ListBox folders_;
+  ui::ListBox files_;
+  ui::TextBox name_;
   Bindings bindings_;
   HWND host_ = nullptr;
   int clicks_ = 0;
@@ -107,6 +110,52 @@ TEST_F(BindingsTest, ListsAndTabsShowTheirItemsAndTakeTheUsersChoice) {
   EXPECT_EQ(win32::Narrow(text), "Old Logs");
   ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);  // the user's click
   EXPECT_EQ(list_.SelectedIndex(), 1);
+}
+
+// The file picker's lists: one that opens an item, one that takes several at once, and an
+// entry list whose last column is kept but hidden; the name box that turns read-only.
+TEST_F(BindingsTest, ListBoxesTakeOneOrManyAndOpenItemsHiddenColumnsAndReadOnlyBoxesHold) {
+  HWND folders = Make(L"ListBox", LBS_NOTIFY);
+  HWND files = Make(L"ListBox", LBS_NOTIFY | LBS_EXTENDEDSEL);
+  HWND entries = Make(WC_LISTVIEWW, LVS_REPORT);
+  HWND name = Make(L"Edit", ES_AUTOHSCROLL);
+  int opened = -1;
+  folders_.onOpen = [&] { opened = folders_.ListIndex(); };
+  files_.multiSelect = true;
+  folders_.SetItems({"C:\\", "   Data"});
+  files_.SetItems({"a.log", "b.log", "c.log"});
+  list_.columns = {"", "", ""};
+  list_.columnWidths = {50, 50, 0};
+  bindings_.Bind(folders, folders_);
+  bindings_.Bind(files, files_);
+  bindings_.Bind(entries, list_);
+  bindings_.Bind(name, name_);
+
+  EXPECT_EQ(SendMessageW(files, LB_GETCOUNT, 0, 0), 3);
+  files_.SetSelected({2, 0});
+  EXPECT_EQ(SendMessageW(files, LB_GETSELCOUNT, 0, 0), 2);
+  EXPECT_GT(SendMessageW(files, LB_GETSEL, 2, 0), 0);
+  // The user extends the selection with Ctrl: the control reports, the model follows.
+  SendMessageW(files, LB_SETSEL, TRUE, 1);
+  SendMessageW(host_, WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE), reinterpret_cast<LPARAM>(files));
+  EXPECT_EQ(files_.Selected(), (std::vector<int>{0, 1, 2}));
+  files_.SetItems({"d.log"});  // another folder: nothing selected
+  EXPECT_EQ(SendMessageW(files, LB_GETSELCOUNT, 0, 0), 0);
+
+  SendMessageW(folders, LB_SETCURSEL, 1, 0);  // a double click on "Data"
+  SendMessageW(host_, WM_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), reinterpret_cast<LPARAM>(folders));
+  EXPECT_EQ(opened, 1);
+  folders_.Select(0);
+  EXPECT_EQ(SendMessageW(folders, LB_GETCURSEL, 0, 0), 0);
+
+  EXPECT_NE(GetWindowLongPtrW(entries, GWL_STYLE) & LVS_NOCOLUMNHEADER, 0);
+  EXPECT_GT(ListView_GetColumnWidth(entries, 1), 0);
+  EXPECT_EQ(ListView_GetColumnWidth(entries, 2), 0);
+
+  name_.SetText("Browser");
+  name_.SetReadOnly(true);
+  EXPECT_NE(GetWindowLongPtrW(name, GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(testing::Text(name), "Browser");
 }
 
 }  // namespace

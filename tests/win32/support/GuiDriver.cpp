@@ -1,8 +1,10 @@
 #include "support/GuiDriver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "win32/platform/WideText.h"
@@ -43,6 +45,44 @@ bool ClickAt(int x, int y) {
   return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
                      " click 1");
 }
+
+// Memory in the process that owns `window`, for a common control's answer through a
+// pointer (the system carries only the standard controls' texts between processes).
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, size_t size) : size_(size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  void* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(size_t offset, const void* bytes, size_t size) const {
+    return WriteProcessMemory(process_, At(offset), bytes, size, nullptr) != FALSE;
+  }
+  bool Read(size_t offset, void* bytes, size_t size) const {
+    return offset + size <= size_ && ReadProcessMemory(process_, At(offset), bytes, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  size_t size_;
+};
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+constexpr size_t kTextChars = 1024;
 
 }  // namespace
 
@@ -106,8 +146,10 @@ HWND FindControl(HWND window, std::string_view caption) {
 }
 
 std::string Text(HWND window) {
+  // Asked of the window itself: for another process's window GetWindowText returns only the
+  // text the system keeps, which an edit box does not use.
   wchar_t text[4096] = {};
-  GetWindowTextW(window, text, 4096);
+  Ask(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
   return win32::Narrow(text);
 }
 
@@ -147,6 +189,78 @@ bool SaveScreenshot(const std::string& unixPngPath, const RECT& area) {
                      std::to_string(area.right - area.left) + "x" +
                      std::to_string(area.bottom - area.top) + "+" + std::to_string(area.left) +
                      "+" + std::to_string(area.top) + " +repage " + unixPngPath);
+}
+
+void Picture(const std::string& name, HWND window, HWND over) {
+  RECT area{}, part{};
+  GetWindowRect(window, &area);
+  if (over && GetWindowRect(over, &part)) UnionRect(&area, &area, &part);
+  if (const char* folder = std::getenv("QUORVANE_SCREENSHOTS")) {
+    if (!SaveScreenshot(folder + ("/" + name + ".png"), area)) ADD_FAILURE() << name;
+  }
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+  // The system carries a list box's texts between processes itself, as it does WM_GETTEXT.
+  std::vector<std::string> items;
+  const auto count = static_cast<int>(Ask(listBox, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[kTextChars] = {};
+    if (Ask(listBox, LB_GETTEXTLEN, i, 0) >= static_cast<LRESULT>(kTextChars)) continue;
+    Ask(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    items.push_back(win32::Narrow(text));
+  }
+  return items;
+}
+
+std::vector<std::string> ListViewTexts(HWND listView) {
+  std::vector<std::string> texts;
+  RemoteBuffer buffer(listView, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+  const auto count = static_cast<int>(Ask(listView, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = static_cast<wchar_t*>(buffer.At(sizeof(LVITEMW)));
+    item.cchTextMax = kTextChars;
+    buffer.Write(0, &item, sizeof(item));
+    Ask(listView, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(buffer.At(0)));
+    wchar_t text[kTextChars] = {};
+    buffer.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(wchar_t));
+    texts.push_back(win32::Narrow(text));
+  }
+  return texts;
+}
+
+void SelectListViewItem(HWND listView, int index) {
+  RemoteBuffer buffer(listView, sizeof(LVITEMW));
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  buffer.Write(0, &item, sizeof(item));
+  Ask(listView, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(buffer.At(0)));
+}
+
+void SetText(HWND control, std::string_view text) {
+  const std::wstring wide = Widen(text);
+  Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void ChooseItem(HWND control, int index, bool open) {
+  wchar_t className[32] = {};
+  GetClassNameW(control, className, 32);
+  const bool comboBox = _wcsicmp(className, L"ComboBox") == 0;
+  const bool extended = (GetWindowLongPtrW(control, GWL_STYLE) & LBS_EXTENDEDSEL) != 0;
+  if (comboBox) {
+    Ask(control, CB_SETCURSEL, index, 0);
+  } else if (extended) {
+    Ask(control, LB_SETSEL, TRUE, index);
+    Ask(control, LB_SETCARETINDEX, index, 0);
+  } else {
+    Ask(control, LB_SETCURSEL, index, 0);
+  }
+  const WORD code = comboBox ? CBN_SELCHANGE : open ? LBN_DBLCLK : LBN_SELCHANGE;
+  PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
 }
 
 }  // namespace quorvane::testing

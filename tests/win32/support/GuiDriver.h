@@ -33,5 +33,17 @@ bool PressKeys(std::string_view keys);  // xdotool key names, e.g. "alt+c" or "E
 bool ClickTab(HWND tabControl, int index);
 bool ClickMenuBar(HWND window, int offsetX);  // `offsetX` pixels from the window's left edge
 bool SaveScreenshot(const std::string& unixPngPath, const RECT& area);
+// Saves the window, with the one over it, as a picture for the README when
+// scripts/screenshots asks (QUORVANE_SCREENSHOTS names the Linux folder); else nothing.
+void Picture(const std::string& name, HWND window, HWND over = nullptr);
+
+// Lists of another process, whose answers go through pointers into that process's memory.
+std::vector<std::string> ListBoxItems(HWND listBox);
+std::vector<std::string> ListViewTexts(HWND listView);  // the first column of each row
+void SelectListViewItem(HWND listView, int index);
+// Sets an edit box's text as typing would (the box tells its window of the change).
+void SetText(HWND control, std::string_view text);
+// Chooses a list box or combo box item and tells the window, as the mouse would.
+void ChooseItem(HWND control, int index, bool open = false);
 
 }  // namespace quorvane::testing

@@ -32,6 +32,8 @@ void QuorvaneWindows::ShowMain() {
   main_->hooks.showCleanWindow = [this] { ShowCleanWindow(); };
   main_->hooks.showTipWindow = [this] { ShowTipModal(); };
   main_->hooks.unloadMainWindow = [this] { UnloadMainWindow(); };
+  customItems_ = std::make_unique<CustomItemWindows>(platform_, context_, *main_,
+                                                     [this] { return MainWindow(); });
   mainView_ = std::make_unique<views::MainView>(*main_);
   // The main window is the program's home: when it goes, the program ends.
   mainView_->onDestroyed = [] { PostQuitMessage(0); };

@@ -13,6 +13,8 @@
 #include "main/MainPresenter.h"
 #include "tips/TipPresenter.h"
 #include "win32/views/MainView.h"
+// After the portable headers: it brings the views' Windows headers too.
+#include "CustomItemWindows.h"
 
 namespace quorvane::app {
 
@@ -36,6 +38,7 @@ class QuorvaneWindows final : public StartUpWindows {
   AppContext& context_;
   int showCommand_;
   std::unique_ptr<MainPresenter> main_;
+  std::unique_ptr<CustomItemWindows> customItems_;
   std::unique_ptr<views::MainView> mainView_;
 };
 
