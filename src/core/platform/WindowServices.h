@@ -22,6 +22,9 @@ class WindowServices {
   // Claims the single-instance token `name` for this user's session; false when another
   // running copy holds it. The token is held until the process ends.
   [[nodiscard]] virtual bool AcquireSingleInstance(std::string_view name) = 0;
+  // Gives the token back before the process ends, so that a copy started next is not
+  // refused. Services that never refuse hold no token and have nothing to give back.
+  virtual void ReleaseSingleInstance() {}
 };
 
 }  // namespace quorvane

@@ -20,6 +20,13 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
   return TRUE;
 }
 
+bool ClickAt(int x, int y) {
+  return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                     " click 1");
+}
+
+}  // namespace
+
 // Wine hands back no process handle of a Linux program to wait on, so the shell that runs
 // the X tool leaves its exit code in a marker file, which this side waits for.
 bool RunUnixTool(const std::string& commandLine) {
@@ -38,13 +45,6 @@ bool RunUnixTool(const std::string& commandLine) {
   Sleep(300);
   return exitCode == "0";
 }
-
-bool ClickAt(int x, int y) {
-  return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                     " click 1");
-}
-
-}  // namespace
 
 RunningProgram::RunningProgram(std::string commandLine, const std::string& workingFolder) {
   STARTUPINFOW startup{};

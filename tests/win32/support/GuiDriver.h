@@ -33,5 +33,8 @@ bool PressKeys(std::string_view keys);  // xdotool key names, e.g. "alt+c" or "E
 bool ClickTab(HWND tabControl, int index);
 bool ClickMenuBar(HWND window, int offsetX);  // `offsetX` pixels from the window's left edge
 bool SaveScreenshot(const std::string& unixPngPath, const RECT& area);
+// Runs a Linux shell command line (quick set-ups that Wine would make slowly); true when it
+// ended with status 0.
+bool RunUnixTool(const std::string& commandLine);
 
 }  // namespace quorvane::testing
