@@ -3,7 +3,6 @@
 #include <initializer_list>
 #include <string>
 
-
 namespace quorvane {
 namespace {
 

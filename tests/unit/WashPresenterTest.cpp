@@ -72,7 +72,9 @@ TEST_F(WashPresenterTest, ClosingDuringTheRunFreezesTheWindowWithoutAnEstimate) 
 // The user watches the run: the window is shown once the button reads "&Continue" and before
 // the first target, and the log-off notice comes over it after the last.
 TEST_F(WashPresenterTest, TheWindowIsShownBeforeTheFirstTargetAndTheNoticeAfterTheLast) {
-  for (SettingKey key : {keys::FindHistory, keys::RunHistory}) Set(key, "1");
+  for (SettingKey key : {keys::FindHistory, keys::RunHistory, keys::SkipAllCustomWashItems}) {
+    Set(key, "1");
+  }
   std::vector<std::string> seen;
   wash.showWindow = [&] {
     seen.push_back("shown " + wash.cmdExit.Caption() + ", " + std::to_string(ran.size()) + " ran");
@@ -80,20 +82,22 @@ TEST_F(WashPresenterTest, TheWindowIsShownBeforeTheFirstTargetAndTheNoticeAfterT
   fake.windows.onProcessEvents = [&] { seen.push_back("tick " + std::to_string(ran.size())); };
   wash.Activate();
   seen.push_back(std::to_string(fake.windows.messageBoxes.size()) + " notice");
-  EXPECT_THAT(seen, ::testing::ElementsAre("shown &Continue, 0 ran", "tick 1", "tick 2", "1 notice"));
+  EXPECT_THAT(seen,
+              ::testing::ElementsAre("shown &Continue, 0 ran", "tick 1", "tick 2", "1 notice"));
 }
 
 // Under the estimate the window says what went, as the command-line cleaner does; the line
 // for what could not go stays hidden when everything went.
 TEST_F(WashPresenterTest, TheReportCountsWhatTheRunRemoved) {
   Set(keys::TempFiles, "1");
-  fake.files.AddFile("C:\Temp\a.tmp", "12345");
-  fake.registry.SetString(reg_root::CurrentUser, "Software\Q", "v", "x");
-  const std::vector<CleanTarget> deleting = fakes::RecordingTargets([](std::size_t i, CleanContext& c) {
-    if (i != 5) return;
-    (void)c.platform.files.DeleteFile("C:\Temp\a.tmp");
-    c.reg.DeleteValue(reg_root::CurrentUser, "Software\Q", "v");
-  });
+  fake.files.AddFile("C:\\Temp\\a.tmp", "12345");
+  fake.registry.SetString(reg_root::CurrentUser, "Software\\Q", "v", "x");
+  const std::vector<CleanTarget> deleting =
+      fakes::RecordingTargets([](std::size_t i, CleanContext& c) {
+        if (i != 5) return;
+        (void)c.platform.files.DeleteFile("C:\\Temp\\a.tmp");
+        c.reg.DeleteValue(reg_root::CurrentUser, "Software\\Q", "v");
+      });
   WashPresenter window{platform, app, deleting};
   EXPECT_EQ(window.lblRemoved.Caption(), "");
   window.Activate();

@@ -193,25 +193,26 @@ struct CleanWindowGui : QuorvaneGui {
   static bool WordListStays() {
     return RegGetValueW(HKEY_CURRENT_USER, kWordDataKey, L"Settings", RRF_RT_ANY, 0, 0, 0) == 0;
   }
-  HWND StartClean(HWND main) {
-    Press(FindControl(main, "&Clean Now"));
+  // Starts the program with these options and presses "&Clean Now"; the clean window or none.
+  HWND StartClean(std::string_view options) {
+    sandbox_.WriteFile("Local.Ini", options);
+    main_ = Start();
+    if (!main_) return nullptr;
+    Press(FindControl(main_, "&Clean Now"));
     return WaitForWindow(program_->Id(), "System Cleaning in Progress");
   }
 
   static constexpr wchar_t kWordDataKey[] = L"Software\\Microsoft\\Office\\10.0\\Word\\Data";
   std::string temp_;
   std::string removeUnix_;
+  HWND main_ = nullptr;
   std::vector<std::pair<std::wstring, std::wstring>> saved_;
 };
 
 TEST_F(CleanWindowGui, TheRunIsWatchedAndContinueClosesTheWindowWhileTheRestRunsOn) {
-  sandbox_.WriteFile("Local.Ini",
-                     "[Standard Options]\r\nRunHistory=1\r\nTempFiles=1\r\n[MSOffice]\r\n"
-                     "MSOffice=1\r\nMSWord=1\r\n[Wash Options]\r\nSkipAllCustomWashItems=1\r\n"
-                     "SkipMessages=1\r\n");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  HWND wash = StartClean(main);
+  HWND wash = StartClean(
+      "[Standard Options]\r\nRunHistory=1\r\nTempFiles=1\r\n[MSOffice]\r\nMSOffice=1\r\n"
+      "MSWord=1\r\n[Wash Options]\r\nSkipAllCustomWashItems=1\r\nSkipMessages=1\r\n");
   ASSERT_NE(wash, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return Ticked(wash, " Windows Run History"); }));
   // Seen while the temporary folder is still being emptied and Office's turn is to come.
@@ -220,10 +221,10 @@ TEST_F(CleanWindowGui, TheRunIsWatchedAndContinueClosesTheWindowWhileTheRestRuns
   EXPECT_TRUE(IsWindowVisible(button));
   EXPECT_TRUE(TempHoldsFiles());
   EXPECT_TRUE(WordListStays());
-  EXPECT_FALSE(IsWindowEnabled(main));
+  EXPECT_FALSE(IsWindowEnabled(main_));
   Press(button);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wash); }, 60000));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main); }, 60000));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }, 60000));
   // The targets after the press ran all the same, without a window.
   EXPECT_FALSE(TempHoldsFiles());
   EXPECT_FALSE(WordListStays());
@@ -231,12 +232,9 @@ TEST_F(CleanWindowGui, TheRunIsWatchedAndContinueClosesTheWindowWhileTheRestRuns
 }
 
 TEST_F(CleanWindowGui, AfterCloseShowsTheRunWithTheNoticeOverItAndThenCloses) {
-  sandbox_.WriteFile("Local.Ini",
-                     "[Standard Options]\r\nRunHistory=1\r\nTempFiles=1\r\n[Wash Options]\r\n"
-                     "SkipAllCustomWashItems=1\r\nAfterClose=1\r\n");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  HWND wash = StartClean(main);
+  HWND wash = StartClean(
+      "[Standard Options]\r\nRunHistory=1\r\nTempFiles=1\r\n[Wash Options]\r\n"
+      "SkipAllCustomWashItems=1\r\nAfterClose=1\r\n");
   ASSERT_NE(wash, nullptr);
   EXPECT_NE(FindControl(wash, "&Continue"), nullptr);
   // The notice ends the run, over the clean window, which shows the ticks of the run so far.
@@ -249,7 +247,7 @@ TEST_F(CleanWindowGui, AfterCloseShowsTheRunWithTheNoticeOverItAndThenCloses) {
   EXPECT_FALSE(TempHoldsFiles());
   Press(FindControl(notice, "OK"));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wash) || !IsWindowVisible(wash); }));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main); }));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ std::wstring ModulePath() {
        ++i) {
     Sleep(100);
   }
-  CloseHandle(CreateFileW((self + L".started").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          0, nullptr));
+  CloseHandle(CreateFileW((self + L".started").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                          nullptr));
   ExitProcess(0);
 }();
 
@@ -72,7 +72,8 @@ TEST(Win32ShellTest, AProgramStartsByItsWholePathOnlyAndTheCallDoesNotWait) {
   ASSERT_TRUE(shell.StartProgram(box / "My Tools\\child.exe", WindowStyle::MinimizedFocus));
   EXPECT_FALSE(box.Exists("My Tools\\child.exe.started"));  // still waiting for its go
   box.WriteFile("My Tools\\child.exe.go", "");
-  EXPECT_TRUE(quorvane::testing::WaitUntil([&] { return box.Exists("My Tools\\child.exe.started"); }));
+  EXPECT_TRUE(
+      quorvane::testing::WaitUntil([&] { return box.Exists("My Tools\\child.exe.started"); }));
   EXPECT_FALSE(box.Exists("My.exe.started"));
   box.WriteFile("My.exe.go", "");  // ends a copy that was started by mistake
 }
