@@ -54,7 +54,7 @@ StartUpResult StartUp::Main() {
   if (!mainShown) {
     Resume([&] {
       platform_.windows.MessageBox(kMainWindowFailed, kAppTitle,
-                                   message_box::Ok | message_box::IconCritical);
+                                   message_box::Ok | message_box::IconInformation);
     });
     platform_.windows.ReleaseSingleInstance();
     return StartUpResult::MainWindowFailed;
