@@ -63,6 +63,7 @@ TEST(Win32ShellTest, AProgramStartsByItsWholePathOnlyAndTheCallDoesNotWait) {
     ASSERT_TRUE(CopyFileW(ModulePath().c_str(), Widen(box / copy).c_str(), FALSE)) << copy;
   }
   box.WriteFile("My Tools\\notes.txt", "not a program");
+  box.WriteFile("My.exe.go", "");  // a copy started by mistake would leave its mark at once
   Win32Shell shell;
   // Split at its blank, the missing program's path would name My.exe.
   EXPECT_FALSE(shell.StartProgram(box / "My Tools\\missing.exe", WindowStyle::NormalFocus));
@@ -75,7 +76,6 @@ TEST(Win32ShellTest, AProgramStartsByItsWholePathOnlyAndTheCallDoesNotWait) {
   EXPECT_TRUE(
       quorvane::testing::WaitUntil([&] { return box.Exists("My Tools\\child.exe.started"); }));
   EXPECT_FALSE(box.Exists("My.exe.started"));
-  box.WriteFile("My.exe.go", "");  // ends a copy that was started by mistake
 }
 
 TEST(Win32WindowServicesTest, ATokenIsHeldUntilItsHolderEndsAndAQuitIsKept) {
