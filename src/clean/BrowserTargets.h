@@ -1,5 +1,5 @@
 #pragma once
-// The browser targets of a clean run.
+// The Internet Explorer targets of a clean run (the Netscape ones are in NetscapeTargets.h).
 
 #include "clean/CleanContext.h"
 
@@ -9,8 +9,5 @@ namespace quorvane {
 // their registration, URL history and typed addresses, and the start of the companion
 // cleaner, each when its option of section "IEOptions" is on, in that order.
 void CleanIE(CleanContext& context);
-// The Netscape group: the selected Netscape 6 profiles, or the Navigator profile (see
-// NetscapeTargets.h).
-void CleanNetscape(CleanContext& context);
 
 }  // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include "clean/BrowserTargets.h"
 #include "clean/CustomItems.h"
+#include "clean/NetscapeTargets.h"
 #include "clean/OfficeTarget.h"
 #include "clean/WindowsTargets.h"
 #include "core/Reg32.h"

@@ -3,7 +3,6 @@
 #include <cstddef>
 
 #include "clean/Bleach.h"
-#include "clean/BrowserTargets.h"
 #include "core/FileServices.h"
 #include "netscape/NetscapeDetection.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The Netscape targets of a clean run: which profile folders are cleaned, and the four
 // things removed from each, every one when its option of section "Netscape Options" is on.
-// CleanNetscape (BrowserTargets.h) runs them on every profile folder in this order.
+// CleanNetscape runs them on every profile folder in this order.
 
 #include <string>
 #include <string_view>
@@ -10,6 +10,10 @@
 #include "clean/CleanContext.h"
 
 namespace quorvane {
+
+// The Netscape group of a clean run: the selected Netscape 6 profiles, or the Navigator
+// profile.
+void CleanNetscape(CleanContext& context);
 
 // Netscape 6 (generation 6): the rows of the profile list that the wizard stored as
 // selected, in the order of the selection. Navigator (any other generation): the current

@@ -26,6 +26,7 @@ WashPresenter::WashPresenter(Platform& platform, const AppContext& app,
     lines_[i].label.SetCaption(std::string(targets_[i].labelText));
   }
   lblRestoreSpace.SetCaption(std::string(kRestoreSpaceIdle));
+  lblNotRemoved.SetVisible(false);
   cmdExit.SetCaption("&Exit");
   cmdExit.onClick = [this] { Close(); };
 }
@@ -41,6 +42,7 @@ void WashPresenter::Activate() {
   if (activated_ || closed_) return;
   activated_ = true;
   cmdExit.SetCaption("&Continue");
+  if (showWindow) showWindow();
   report_ = RunClean(platform_, app_, *this, targets_);
   // A window closed during the run shows nothing more; the run itself went on to its end.
   if (!closed_) ShowReport(*report_);
@@ -51,6 +53,10 @@ void WashPresenter::ShowReport(const CleanReport& report) {
   // Without a measure before and after the run there is nothing honest to estimate.
   lblRestoreSpace.SetCaption(report.estimateKb ? RestoredSpaceText(*report.estimateKb)
                                                : std::string());
+  lblRemoved.SetCaption(RemovalSummary(report.removed));
+  const std::string notRemoved = NotRemovedSummary(report.removed);
+  lblNotRemoved.SetCaption(notRemoved);
+  lblNotRemoved.SetVisible(!notRemoved.empty());
   cmdExit.SetCaption("&Done");
   const Settings settings(platform_.profile, app_.settingsFile);
   if (settings.IsOn(keys::AfterClose)) Close();

@@ -1,7 +1,8 @@
 #pragma once
 // The clean window (frmWash): one line per target that the run ticks, the progress bar,
-// the estimate label and the one button. Opening the window makes exactly one run; the
-// view calls Activate once the window is shown and Close for the button or the close box.
+// the estimate label with what the run removed under it, and the one button. Opening the
+// window makes exactly one run; the view calls Activate once the window exists and Close
+// for the button or the close box.
 
 #include <array>
 #include <cstddef>
@@ -45,14 +46,23 @@ class WashPresenter : private CleanWindow {
 
   ui::ProgressBar progressBar;  // ProgressBar1
   ui::Label lblRestoreSpace;
+  // Under the estimate once the run is over: what it removed, and what it could not remove
+  // (that line stays hidden when every file went), as the command-line cleaner prints them.
+  ui::Label lblRemoved;
+  ui::Label lblNotRemoved;
   ui::Button cmdExit;
+
+  // Asked to show and paint the window, after the button reads "&Continue" and before the
+  // first target runs, so that the user watches the run tick its targets.
+  std::function<void()> showWindow;
 
   // Raised once when the window closes (button, close box, or AfterClose); the view
   // destroys the window. A close during the run raises it inside Activate, so the
   // presenter itself must live until Activate has returned.
   std::function<void()> onClosed;
 
-  // Form activation: the first call performs the run and its report, later ones nothing.
+  // Form activation: the first call shows the window, performs the run and its report;
+  // later calls do nothing.
   void Activate();
   // The button and the close box. During the run this takes effect at the next yield.
   void Close();

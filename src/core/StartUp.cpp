@@ -20,6 +20,16 @@ void Resume(Step&& step) {
 
 }  // namespace
 
+bool ShowTipWanted(UserSettings& settings) {
+  const std::string stored = settings.GetSetting(kExeName, kOptionsSection, kShowTipKey, "1");
+  // Only a value of exactly 1 shows the tip; text that is no number counts as 0.
+  return TextToByte(stored).value_or(0) == 1;
+}
+
+void SaveShowTip(UserSettings& settings, int value) {
+  settings.SaveSetting(kExeName, kOptionsSection, kShowTipKey, std::to_string(value));
+}
+
 std::string MainWindowCaption() {
   return std::string(kAppTitle) + " Version " + std::to_string(kVersionMajor) + "." +
          std::to_string(kVersionMinor);
@@ -36,10 +46,19 @@ StartUpResult StartUp::Main() {
   Resume([&] { EnsureCustomFolder(); });
 
   bool showTip = false;
-  Resume([&] { showTip = TipWanted(); });
+  Resume([&] { showTip = ShowTipWanted(platform_.userSettings); });
   if (showTip) Resume([&] { windows_.ShowTipModal(); });
 
-  Resume([&] { windows_.ShowMain(); });
+  bool mainShown = false;
+  Resume([&] { mainShown = windows_.ShowMain(); });
+  if (!mainShown) {
+    Resume([&] {
+      platform_.windows.MessageBox(kMainWindowFailed, kAppTitle,
+                                   message_box::Ok | message_box::IconInformation);
+    });
+    platform_.windows.ReleaseSingleInstance();
+    return StartUpResult::MainWindowFailed;
+  }
   // The main window sets the same caption while it loads; setting it again here keeps the
   // caption right whatever the window did meanwhile.
   Resume([&] { windows_.SetMainCaption(MainWindowCaption()); });
@@ -60,13 +79,6 @@ void StartUp::EnsureCustomFolder() {
   // A file of that name stays as it is; the custom items then simply find no folder.
   if (PathExists(platform_.files, folder)) return;
   (void)platform_.files.CreateDirectory(folder);
-}
-
-bool StartUp::TipWanted() {
-  const std::string stored =
-      platform_.userSettings.GetSetting(kExeName, kOptionsSection, kShowTipKey, "1");
-  // Only a value of exactly 1 shows the tip; text that is no number counts as 0.
-  return TextToByte(stored).value_or(0) == 1;
 }
 
 }  // namespace quorvane

@@ -3,8 +3,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/NumberText.h"
-
 namespace quorvane {
 namespace {
 
@@ -140,8 +138,7 @@ void OptionsPresenter::ChkMSOfficeClick() {
 }
 
 void OptionsPresenter::ChkShowTipClick() {
-  platform_.userSettings.SaveSetting(kExeName, kShowTipSection, kShowTipKey,
-                                     std::to_string(ChkShowTip.Value()));
+  SaveShowTip(platform_.userSettings, ChkShowTip.Value());
 }
 
 void OptionsPresenter::LoadOptions() {
@@ -159,11 +156,8 @@ void OptionsPresenter::LoadOptions() {
   LoadBox(ChkAfterClose, keys::AfterClose);
   LoadBox(ChkAddBleach, keys::AddBleach);
 
-  // The box is checked exactly when start-up would show the tip window: a stored value
-  // that is not a number, or is any number but 1, leaves it unchecked.
-  const auto showTip =
-      TextToByte(platform_.userSettings.GetSetting(kExeName, kShowTipSection, kShowTipKey, "1"));
-  ChkShowTip.SetValue(showTip == 1 ? 1 : 0);
+  // The box is checked exactly when start-up would show the tip window.
+  ChkShowTip.SetValue(ShowTipWanted(platform_.userSettings) ? 1 : 0);
 
   LoadBox(ChkSkipCustomItems, keys::SkipAllCustomWashItems);
   LoadBox(ChkSkipMessage, keys::SkipMessages);

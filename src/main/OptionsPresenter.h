@@ -16,10 +16,6 @@
 
 namespace quorvane {
 
-// The per-user store entry behind "Show tips at startup", shared with the tip window and
-// read by start-up, which also names its key (kShowTipKey).
-inline constexpr std::string_view kShowTipSection = kOptionsSection;
-
 class OptionsPresenter {
  public:
   // The autostart boxes sit on the "Additional Options" page and are loaded in the same

@@ -6,7 +6,7 @@
 #include <random>
 #include <utility>
 
-#include "main/OptionsPresenter.h"
+#include "core/StartUp.h"
 
 namespace quorvane {
 namespace {
@@ -98,8 +98,7 @@ void TipPresenter::DisplayCurrentTip() {
 }
 
 void TipPresenter::ChkLoadTipsAtStartupClick() {
-  platform_.userSettings.SaveSetting(kExeName, kShowTipSection, kShowTipKey,
-                                     std::to_string(chkLoadTipsAtStartup.Value()));
+  SaveShowTip(platform_.userSettings, chkLoadTipsAtStartup.Value());
 }
 
 }  // namespace quorvane

@@ -30,6 +30,7 @@ class FakeWindowServices final : public WindowServices {
   bool AcquireSingleInstance(std::string_view name) override {
     return heldInstances_.emplace(name).second;
   }
+  void ReleaseSingleInstance() override { heldInstances_.clear(); }
 
   std::vector<MessageBoxCall> messageBoxes;
   std::function<void()> onProcessEvents;

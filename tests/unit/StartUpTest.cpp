@@ -17,9 +17,13 @@ class RecordingWindows final : public StartUpWindows {
  public:
   void RegisterHelpFile(std::string_view path) override { events.push_back(std::string(path)); }
   void ShowTipModal() override { events.emplace_back("tip"); }
-  void ShowMain() override { events.emplace_back("main"); }
+  bool ShowMain() override {
+    events.emplace_back("main");
+    return mainOpens;
+  }
   void SetMainCaption(std::string_view caption) override { events.push_back(std::string(caption)); }
   std::vector<std::string> events;
+  bool mainOpens = true;
 };
 
 StartUpResult Start(fakes::FakePlatform& fake, RecordingWindows& windows) {
@@ -57,6 +61,20 @@ TEST(StartUpTest, TheTipShowsWhenTheProgramsShowtipIsAbsentOrRoundsToOne) {
     ASSERT_EQ(Start(fake, windows), StartUpResult::Started);
     EXPECT_EQ(std::ranges::count(windows.events, "tip"), c.tips) << c.section << c.value;
   }
+}
+
+// A program without its main window would live on unseen and refuse every later start.
+TEST(StartUpTest, WithoutAMainWindowTheUserIsToldAndTheNextStartIsNotRefused) {
+  fakes::FakePlatform fake;
+  RecordingWindows windows;
+  windows.mainOpens = false;
+  ASSERT_EQ(Start(fake, windows), StartUpResult::MainWindowFailed);
+  EXPECT_EQ(windows.events.back(), "main");  // no caption for a window that is not there
+  ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(fake.windows.messageBoxes[0].text, kMainWindowFailed);
+  EXPECT_EQ(fake.windows.messageBoxes[0].title, "Quorvane");
+  RecordingWindows next;
+  EXPECT_EQ(Start(fake, next), StartUpResult::Started);
 }
 
 }  // namespace

@@ -69,5 +69,42 @@ TEST_F(WashPresenterTest, ClosingDuringTheRunFreezesTheWindowWithoutAnEstimate) 
   EXPECT_EQ(wash.lblRestoreSpace.Caption(), "Estimated Drive Space Restored: ");
 }
 
+// The user watches the run: the window is shown once the button reads "&Continue" and before
+// the first target, and the log-off notice comes over it after the last.
+TEST_F(WashPresenterTest, TheWindowIsShownBeforeTheFirstTargetAndTheNoticeAfterTheLast) {
+  for (SettingKey key : {keys::FindHistory, keys::RunHistory, keys::SkipAllCustomWashItems}) {
+    Set(key, "1");
+  }
+  std::vector<std::string> seen;
+  wash.showWindow = [&] {
+    seen.push_back("shown " + wash.cmdExit.Caption() + ", " + std::to_string(ran.size()) + " ran");
+  };
+  fake.windows.onProcessEvents = [&] { seen.push_back("tick " + std::to_string(ran.size())); };
+  wash.Activate();
+  seen.push_back(std::to_string(fake.windows.messageBoxes.size()) + " notice");
+  EXPECT_THAT(seen,
+              ::testing::ElementsAre("shown &Continue, 0 ran", "tick 1", "tick 2", "1 notice"));
+}
+
+// Under the estimate the window says what went, as the command-line cleaner does; the line
+// for what could not go stays hidden when everything went.
+TEST_F(WashPresenterTest, TheReportCountsWhatTheRunRemoved) {
+  Set(keys::TempFiles, "1");
+  fake.files.AddFile("C:\\Temp\\a.tmp", "12345");
+  fake.registry.SetString(reg_root::CurrentUser, "Software\\Q", "v", "x");
+  const std::vector<CleanTarget> deleting =
+      fakes::RecordingTargets([](std::size_t i, CleanContext& c) {
+        if (i != 5) return;
+        (void)c.platform.files.DeleteFile("C:\\Temp\\a.tmp");
+        c.reg.DeleteValue(reg_root::CurrentUser, "Software\\Q", "v");
+      });
+  WashPresenter window{platform, app, deleting};
+  EXPECT_EQ(window.lblRemoved.Caption(), "");
+  window.Activate();
+  EXPECT_EQ(window.lblRemoved.Caption(),
+            "Removed: 1 file (5 bytes), 0 registry keys, 1 registry value");
+  EXPECT_FALSE(window.lblNotRemoved.Visible());
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -31,9 +31,12 @@ class Shell {
   // Folders that no clean may ever empty as a whole: the Windows folder, the Program Files
   // folders, the users' profile folders and their parent. Without trailing back-slash.
   virtual std::vector<std::string> ProtectedFolders() = 0;
-  // Starts a program and returns at once, without waiting for it.
+  // Starts the program file at `path`, without arguments, and returns at once without
+  // waiting for it. The path is only ever the program's: never split at a blank, never
+  // searched for, and a file that is no program is not opened as a document.
   [[nodiscard]] virtual bool StartProgram(std::string_view path, WindowStyle style) = 0;
-  // The shell's open operation on a file, web address or mailto: address.
+  // The shell's open operation on one document: a file, web address or mailto: address,
+  // passed without arguments.
   [[nodiscard]] virtual bool OpenDocument(std::string_view target) = 0;
 };
 

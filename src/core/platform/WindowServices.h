@@ -20,8 +20,11 @@ class WindowServices {
   // Lets the windows process their pending events (repaint, clicks).
   virtual void ProcessPendingEvents() = 0;
   // Claims the single-instance token `name` for this user's session; false when another
-  // running copy holds it. The token is held until the process ends.
+  // running copy holds it. The token is held until it is released or the process ends.
   [[nodiscard]] virtual bool AcquireSingleInstance(std::string_view name) = 0;
+  // Gives the token back before the process ends, so that a copy started next is not
+  // refused. Services that never refuse hold no token and have nothing to give back.
+  virtual void ReleaseSingleInstance() {}
 };
 
 }  // namespace quorvane

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "core/CommandLine.h"
 #include "core/Text.h"
 #include "win32/platform/WideText.h"
 
@@ -43,11 +44,6 @@ std::string KnownFolder(REFKNOWNFOLDERID id) {
   CoTaskMemFree(path);
   while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
-}
-
-bool IsExistingFile(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -101,28 +97,26 @@ std::vector<std::string> Win32Shell::ProtectedFolders() {
 }
 
 bool Win32Shell::StartProgram(std::string_view path, WindowStyle style) {
-  std::wstring program = Widen(path);
-  // A program path with blanks must be quoted, or the system would try "C:\Program" first.
-  std::wstring commandLine = IsExistingFile(program) ? L"\"" + program + L"\"" : program;
+  const std::optional<std::string> quoted = QuotedProgramPath(path);
+  if (!quoted) return false;
+  // The program is named twice, as the file to run and quoted as the command line's first
+  // word, so the system neither searches for it nor splits its path at a blank.
+  const std::wstring program = Widen(path);
+  std::wstring commandLine = Widen(*quoted);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(ShowCommand(style));
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+  // A file that is no program (a document, a script) is not handed to the shell's open
+  // operation instead: starting a program never opens a document.
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
   }
-  // Not an executable of its own (a console snap-in, a script): let the shell start it.
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = L"open";
-  info.lpFile = program.c_str();
-  info.nShow = ShowCommand(style);
-  return ShellExecuteExW(&info) != FALSE;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
 }
 
 bool Win32Shell::OpenDocument(std::string_view target) {

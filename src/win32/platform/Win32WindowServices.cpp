@@ -33,9 +33,7 @@ void DispatchToDialogs(MSG& message) {
   DispatchMessageW(&message);
 }
 
-Win32WindowServices::~Win32WindowServices() {
-  if (instanceMutex_) CloseHandle(instanceMutex_);
-}
+Win32WindowServices::~Win32WindowServices() { ReleaseSingleInstance(); }
 
 int Win32WindowServices::MessageBox(std::string_view text, std::string_view title,
                                     std::uint32_t style) {
@@ -72,6 +70,14 @@ bool Win32WindowServices::AcquireSingleInstance(std::string_view name) {
   instanceMutex_ = mutex;
   instanceName_ = name;
   return true;
+}
+
+void Win32WindowServices::ReleaseSingleInstance() {
+  if (!instanceMutex_) return;
+  // The last handle to the named mutex goes, and with it the name.
+  CloseHandle(instanceMutex_);
+  instanceMutex_ = nullptr;
+  instanceName_.clear();
 }
 
 }  // namespace quorvane::win32

@@ -25,12 +25,13 @@ class Win32WindowServices final : public WindowServices {
   void ProcessPendingEvents() override;
   // One token per program: a second name is refused while the first is held.
   bool AcquireSingleInstance(std::string_view name) override;
+  void ReleaseSingleInstance() override;
 
   // "Local\<name>.SingleInstance.<user>": one token per name, user and session.
   static std::wstring SingleInstanceMutexName(std::string_view name);
 
  private:
-  void* instanceMutex_ = nullptr;  // held until the program ends
+  void* instanceMutex_ = nullptr;  // held until released or the program ends
   std::string instanceName_;
 };
 

@@ -123,6 +123,8 @@
 #define IDC_LBLRESTORESPACE 4040
 #define IDC_PROGRESSBAR1 4041
 #define IDC_CMDEXIT 4042
+#define IDC_LBLREMOVED 4043
+#define IDC_LBLNOTREMOVED 4044
 
 // Custom item editor "Add Clean item".
 #define IDC_LBLITEMNAME 2101

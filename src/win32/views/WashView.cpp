@@ -4,7 +4,9 @@
 
 namespace quorvane::views {
 namespace {
-// Posted on the first activation so that the window is painted before the run begins.
+// Posted when the window has been made. A modal dialog is first shown only when its queue
+// runs empty, which a run that pumps its own events never lets happen; so the run shows
+// and paints the window itself before its first target.
 constexpr UINT kStartRun = WM_APP + 1;
 }  // namespace
 
@@ -18,9 +20,19 @@ bool WashView::OnInit() {
   }
   bindings.Bind(Item(IDC_PROGRESSBAR1), presenter_.progressBar);
   bindings.Bind(Item(IDC_LBLRESTORESPACE), presenter_.lblRestoreSpace);
+  bindings.Bind(Item(IDC_LBLREMOVED), presenter_.lblRemoved);
+  bindings.Bind(Item(IDC_LBLNOTREMOVED), presenter_.lblNotRemoved);
   bindings.Bind(Item(IDC_CMDEXIT), presenter_.cmdExit);
   presenter_.onClosed = [this] { Closed(); };
+  presenter_.showWindow = [this] { ShowNow(); };
+  PostMessageW(Handle(), kStartRun, 0, 0);
   return true;
+}
+
+void WashView::ShowNow() {
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  RedrawWindow(Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void WashView::Run() {
@@ -51,14 +63,8 @@ bool WashView::OnCommand(int id, int /*code*/, HWND /*control*/) {
   return id == IDOK;
 }
 
-std::optional<INT_PTR> WashView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+std::optional<INT_PTR> WashView::OnMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
   switch (message) {
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE && !runPosted_) {
-        runPosted_ = true;
-        PostMessageW(Handle(), kStartRun, 0, 0);
-      }
-      return std::nullopt;
     case kStartRun:
       Run();
       return TRUE;

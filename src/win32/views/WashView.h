@@ -1,6 +1,6 @@
 #pragma once
 // The clean window "System Cleaning in Progress": a modal dialog drawn from WashPresenter.
-// The run starts when the window is first activated, so each opening makes one run.
+// Each opening makes one run: the window shows itself, then the run starts.
 
 #include "clean/WashPresenter.h"
 #include "win32/views/Dialog.h"
@@ -18,10 +18,10 @@ class WashView : public Dialog {
 
  private:
   void Run();
+  void ShowNow();
   void Closed();
 
   WashPresenter& presenter_;
-  bool runPosted_ = false;
   bool running_ = false;
   bool closePending_ = false;
 };

@@ -138,5 +138,110 @@ TEST_F(QuorvaneGui, AFileNamedCustomStaysAndNoSettingsFileIsMade) {
   EXPECT_FALSE(sandbox_.Exists("Local.Ini"));
 }
 
+// A clean long enough to watch: the program's temporary folder, on tmpfs, full of files.
+struct CleanWindowGui : QuorvaneGui {
+  static constexpr int kTempFiles = 30000;
+  void SetUp() override {
+    QuorvaneGui::SetUp();
+    const std::string shm = "/dev/shm/qv-gui-" + std::to_string(GetCurrentProcessId());
+    temp_ = "Z:" + shm + "\\Temp";
+    for (char& c : temp_) c = c == '/' ? '\\' : c;
+    ASSERT_TRUE(RunUnixTool("rm -rf " + shm + " && mkdir -p " + shm + "/Temp && cd " + shm +
+                            "/Temp && seq -f f%g.tmp " + std::to_string(kTempFiles) +
+                            " | xargs touch"));
+    removeUnix_ = "rm -rf " + shm;
+    // The program's temporary folder comes from the environment it inherits.
+    for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+      wchar_t value[MAX_PATH] = {};
+      GetEnvironmentVariableW(name, value, MAX_PATH);
+      saved_.emplace_back(name, value);
+      SetEnvironmentVariableW(name, Widen(temp_).c_str());
+    }
+    SetValue(HKEY_CURRENT_USER, kRunMruKey, L"a", L"notepad\\1");
+    SetValue(HKEY_CURRENT_USER, kRunMruKey, L"MRUList", L"a");
+    SetValue(HKEY_CURRENT_USER, kWordDataKey, L"Settings", L"recent");
+  }
+  void TearDown() override {
+    program_.reset();
+    for (const auto& [name, value] : saved_) {
+      SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
+    }
+    RunUnixTool(removeUnix_);
+  }
+  bool TempHoldsFiles() const {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Widen(temp_ + "\\*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+  }
+  static bool Ticked(HWND wash, std::string_view label) {
+    // Each tick is the control just before its label.
+    HWND tick = GetWindow(FindControl(wash, label), GW_HWNDPREV);
+    return SendMessageW(tick, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  static bool WordListStays() {
+    return RegGetValueW(HKEY_CURRENT_USER, kWordDataKey, L"Settings", RRF_RT_ANY, 0, 0, 0) == 0;
+  }
+  // Starts the program with these options and presses "&Clean Now"; the clean window or none.
+  HWND StartClean(std::string_view options) {
+    sandbox_.WriteFile("Local.Ini", options);
+    main_ = Start();
+    if (!main_) return nullptr;
+    Press(FindControl(main_, "&Clean Now"));
+    return WaitForWindow(program_->Id(), "System Cleaning in Progress");
+  }
+
+  static constexpr wchar_t kWordDataKey[] = L"Software\\Microsoft\\Office\\10.0\\Word\\Data";
+  std::string temp_;
+  std::string removeUnix_;
+  HWND main_ = nullptr;
+  std::vector<std::pair<std::wstring, std::wstring>> saved_;
+};
+
+TEST_F(CleanWindowGui, TheRunIsWatchedAndContinueClosesTheWindowWhileTheRestRunsOn) {
+  HWND wash = StartClean(
+      "[Standard Options]\r\nRunHistory=1\r\nTempFiles=1\r\n[MSOffice]\r\nMSOffice=1\r\n"
+      "MSWord=1\r\n[Wash Options]\r\nSkipAllCustomWashItems=1\r\nSkipMessages=1\r\n");
+  ASSERT_NE(wash, nullptr);
+  // Seen while the temporary folder is still being emptied and Office's turn is to come. (A
+  // tick cannot be read now: the window answers messages only between targets.)
+  HWND button = FindControl(wash, "&Continue");
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(IsWindowVisible(button));
+  EXPECT_TRUE(TempHoldsFiles());
+  EXPECT_TRUE(WordListStays());
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  Press(button);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wash); }, 60000));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }, 60000));
+  // The targets after the press ran all the same, without a window.
+  EXPECT_FALSE(TempHoldsFiles());
+  EXPECT_FALSE(WordListStays());
+  EXPECT_TRUE(TopLevelWindows(program_->Id(), "System Cleaning in Progress").empty());
+}
+
+TEST_F(CleanWindowGui, AfterCloseShowsTheRunWithTheNoticeOverItAndThenCloses) {
+  HWND wash = StartClean(
+      "[Standard Options]\r\nRunHistory=1\r\nTempFiles=1\r\n[Wash Options]\r\n"
+      "SkipAllCustomWashItems=1\r\nAfterClose=1\r\n");
+  ASSERT_NE(wash, nullptr);
+  EXPECT_NE(FindControl(wash, "&Continue"), nullptr);
+  // The notice ends the run, over the clean window, which shows the ticks of the run so far
+  // and no estimate yet.
+  HWND notice = WaitForWindow(program_->Id(), "Quorvane", 60000);
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(GetWindow(notice, GW_OWNER), wash);
+  EXPECT_TRUE(IsWindowVisible(wash));
+  EXPECT_TRUE(Ticked(wash, " Windows Run History"));
+  EXPECT_TRUE(Ticked(wash, "Temporary Files Directory"));
+  EXPECT_NE(FindControl(wash, "&Continue"), nullptr);
+  EXPECT_NE(FindControl(wash, "Estimated Drive Space Restored: "), nullptr);
+  EXPECT_FALSE(TempHoldsFiles());
+  Press(FindControl(notice, "OK"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wash) || !IsWindowVisible(wash); }));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/Text.h"
+#include "support/GuiDriver.h"
 #include "support/Sandbox.h"
 #include "win32/platform/WideText.h"
 #include "win32/platform/Win32WindowServices.h"
@@ -17,6 +18,28 @@ namespace quorvane::win32 {
 namespace {
 
 using namespace std::string_literals;
+
+std::wstring ModulePath() {
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  return path;
+}
+
+// A copy of this test program under another name is the child program of the start tests:
+// it waits (a minute at most) for "<its path>.go", leaves "<its path>.started" and ends
+// before any test runs.
+[[maybe_unused]] const bool kRunsAsChild = [] {
+  const std::wstring self = ModulePath();
+  const std::string name = Narrow(self.substr(self.find_last_of(L'\\') + 1));
+  if (EqualsNoCase(name, "win32_platform_tests.exe")) return false;
+  for (int i = 0; i < 600 && GetFileAttributesW((self + L".go").c_str()) == INVALID_FILE_ATTRIBUTES;
+       ++i) {
+    Sleep(100);
+  }
+  CloseHandle(CreateFileW((self + L".started").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                          nullptr));
+  ExitProcess(0);
+}();
 
 TEST(Win32ShellTest, ProtectsTheSystemsFoldersAndKeepsADriveRootsSeparator) {
   Win32Shell shell;
@@ -33,18 +56,26 @@ TEST(Win32ShellTest, ProtectsTheSystemsFoldersAndKeepsADriveRootsSeparator) {
   EXPECT_EQ(Win32Shell::FolderOfModulePath("\\\\?\\UNC\\srv\\share\\Q.exe"), "\\\\srv\\share");
 }
 
-TEST(Win32ShellTest, StartProgramReturnsWithoutWaiting) {
+TEST(Win32ShellTest, AProgramStartsByItsWholePathOnlyAndTheCallDoesNotWait) {
   quorvane::testing::Sandbox box;
-  // The program waits (up to a minute) for go.txt, which is written once the call returned.
-  box.WriteFile("child.bat",
-                "set /a n=0\r\n:wait\r\nset /a n+=1\r\nif not exist \"%~dp0go.txt\" if %n% lss 60 "
-                "(ping -n 2 127.0.0.1 > nul & goto wait)\r\necho done> \"%~dp0done.txt\"\r\n");
-  ASSERT_TRUE(Win32Shell().StartProgram("cmd.exe /c \"" + (box / "child.bat") + "\"",
-                                        WindowStyle::MinimizedFocus));
-  EXPECT_FALSE(box.Exists("done.txt"));
-  box.WriteFile("go.txt", "");
-  for (int i = 0; i < 300 && !box.Exists("done.txt"); ++i) Sleep(100);
-  EXPECT_TRUE(box.Exists("done.txt"));
+  box.MakeFolder("My Tools");
+  for (const char* copy : {"My Tools\\child.exe", "My.exe"}) {
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), Widen(box / copy).c_str(), FALSE)) << copy;
+  }
+  box.WriteFile("My Tools\\notes.txt", "not a program");
+  box.WriteFile("My.exe.go", "");  // a copy started by mistake would leave its mark at once
+  Win32Shell shell;
+  // Split at its blank, the missing program's path would name My.exe.
+  EXPECT_FALSE(shell.StartProgram(box / "My Tools\\missing.exe", WindowStyle::NormalFocus));
+  EXPECT_FALSE(shell.StartProgram(box / "My Tools\\notes.txt", WindowStyle::NormalFocus));
+  EXPECT_FALSE(shell.StartProgram(box / "My Tools\\", WindowStyle::NormalFocus));
+
+  ASSERT_TRUE(shell.StartProgram(box / "My Tools\\child.exe", WindowStyle::MinimizedFocus));
+  EXPECT_FALSE(box.Exists("My Tools\\child.exe.started"));  // still waiting for its go
+  box.WriteFile("My Tools\\child.exe.go", "");
+  EXPECT_TRUE(
+      quorvane::testing::WaitUntil([&] { return box.Exists("My Tools\\child.exe.started"); }));
+  EXPECT_FALSE(box.Exists("My.exe.started"));
 }
 
 TEST(Win32WindowServicesTest, ATokenIsHeldUntilItsHolderEndsAndAQuitIsKept) {
@@ -52,6 +83,9 @@ TEST(Win32WindowServicesTest, ATokenIsHeldUntilItsHolderEndsAndAQuitIsKept) {
     Win32WindowServices first, second;
     EXPECT_TRUE(first.AcquireSingleInstance("QuorvaneTokenTest"));
     EXPECT_FALSE(second.AcquireSingleInstance("QuorvaneTokenTest"));
+    // A start-up that ends early gives the token back before the process ends.
+    first.ReleaseSingleInstance();
+    EXPECT_TRUE(second.AcquireSingleInstance("QuorvaneTokenTest"));
   }
   Win32WindowServices next;
   EXPECT_TRUE(next.AcquireSingleInstance("QuorvaneTokenTest"));

@@ -22,6 +22,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
   return TRUE;
 }
 
+}  // namespace
+
 // Wine hands back no process handle of a Linux program to wait on, so the shell that runs
 // the X tool leaves its exit code in a marker file, which this side waits for.
 bool RunUnixTool(const std::string& commandLine) {
@@ -40,6 +42,8 @@ bool RunUnixTool(const std::string& commandLine) {
   Sleep(300);
   return exitCode == "0";
 }
+
+namespace {
 
 bool ClickAt(int x, int y) {
   return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +

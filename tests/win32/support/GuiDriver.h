@@ -45,5 +45,8 @@ void SelectListViewItem(HWND listView, int index);
 void SetText(HWND control, std::string_view text);
 // Chooses a list box or combo box item and tells the window, as the mouse would.
 void ChooseItem(HWND control, int index, bool open = false);
+// Runs a Linux shell command line (quick set-ups that Wine would make slowly); true when it
+// ended with status 0.
+bool RunUnixTool(const std::string& commandLine);
 
 }  // namespace quorvane::testing

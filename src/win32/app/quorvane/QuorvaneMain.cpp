@@ -34,6 +34,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   quorvane::AppContext context;
   quorvane::app::QuorvaneWindows windows(platform, context, showCommand);
   quorvane::StartUp startUp(platform, context, windows);
-  if (startUp.Main() == quorvane::StartUpResult::AlreadyRunning) return 0;
+  switch (startUp.Main()) {
+    case quorvane::StartUpResult::AlreadyRunning:
+      return 0;
+    case quorvane::StartUpResult::MainWindowFailed:
+      return 1;
+    case quorvane::StartUpResult::Started:
+      break;
+  }
   return RunMessageLoop();
 }

@@ -23,10 +23,10 @@ void QuorvaneWindows::ShowTipModal() {
   view.ShowModal(MainWindow());
 }
 
-void QuorvaneWindows::ShowMain() {
+bool QuorvaneWindows::ShowMain() {
   if (mainView_) {
     mainView_->Show();
-    return;
+    return true;
   }
   main_ = std::make_unique<MainPresenter>(platform_, context_);
   main_->hooks.showCleanWindow = [this] { ShowCleanWindow(); };
@@ -37,8 +37,15 @@ void QuorvaneWindows::ShowMain() {
   mainView_ = std::make_unique<views::MainView>(*main_);
   // The main window is the program's home: when it goes, the program ends.
   mainView_->onDestroyed = [] { PostQuitMessage(0); };
-  if (!mainView_->Create()) return;
+  if (!mainView_->Create()) {
+    // No window means no program: start-up tells the user and the process ends.
+    mainView_->onDestroyed = nullptr;
+    mainView_.reset();
+    main_.reset();
+    return false;
+  }
   mainView_->Show(showCommand_);
+  return true;
 }
 
 void QuorvaneWindows::SetMainCaption(std::string_view caption) {

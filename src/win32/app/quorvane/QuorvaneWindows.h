@@ -26,7 +26,7 @@ class QuorvaneWindows final : public StartUpWindows {
 
   void RegisterHelpFile(std::string_view path) override;
   void ShowTipModal() override;
-  void ShowMain() override;
+  bool ShowMain() override;
   void SetMainCaption(std::string_view caption) override;
 
  private:
