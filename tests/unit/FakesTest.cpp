@@ -40,10 +40,11 @@ TEST(FakeFileSystemTest, RefusesWhatThePlatformRefusesAndKeepsLinkTargets) {
   files.AddFile("D:\\Target\\keep.txt", "k");
   files.AddLink("C:\\link", "D:\\Target");
   const std::pair<FsResult, FsResult> cases[] = {
-      {files.DeleteFile("C:\\a\\ro.txt"), FsResult::AccessDenied},
-      {files.DeleteFile("C:\\a\\open.txt"), FsResult::AccessDenied},
+      {files.DeleteFile("C:\\a\\ro.txt", DeleteMode::AsFound), FsResult::AccessDenied},
+      {files.DeleteFile("C:\\a\\open.txt", DeleteMode::AsFound), FsResult::AccessDenied},
       {files.RemoveDirectory("C:\\a"), FsResult::NotEmpty},
-      {files.MoveFile("C:\\a\\ro.txt", "C:\\A\\OPEN.TXT"), FsResult::AlreadyExists},
+      {files.MoveFile("C:\\a\\ro.txt", "C:\\A\\OPEN.TXT", IfTargetExists::Fail),
+       FsResult::AlreadyExists},
       {files.RemoveDirectory("C:\\link"), FsResult::Ok}};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;

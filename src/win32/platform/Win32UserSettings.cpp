@@ -102,8 +102,10 @@ std::vector<std::pair<std::string, std::string>> Win32UserSettings::GetAllSettin
     DWORD type = 0;
     const LSTATUS status = RegEnumValueW(opened.get(), index, name.data(), &nameLength, nullptr,
                                          &type, data.data(), &dataSize);
-    if (status == ERROR_NO_MORE_ITEMS) break;
-    if (status != ERROR_SUCCESS) continue;
+    // A value that grew since the key was measured is passed over; any other failure (the
+    // key deleted meanwhile gives the same error at every index) ends the walk.
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) break;
     if (const auto text = StringData(type, data, dataSize)) {
       settings.emplace_back(Narrow(std::wstring_view(name.data(), nameLength)), Narrow(*text));
     }
