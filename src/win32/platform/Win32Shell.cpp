@@ -65,8 +65,9 @@ std::vector<std::string> ListedProfiles() {
     if (status != ERROR_SUCCESS) break;
     wchar_t stored[1024] = {};
     DWORD size = sizeof(stored) - sizeof(wchar_t);
-    if (RegGetValueW(list, sid, L"ProfileImagePath", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
-                     stored, &size) != ERROR_SUCCESS) {
+    if (RegGetValueW(list, sid, L"ProfileImagePath",
+                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, stored,
+                     &size) != ERROR_SUCCESS) {
       continue;
     }
     wchar_t expanded[1024] = {};

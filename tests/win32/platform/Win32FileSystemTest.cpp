@@ -6,6 +6,7 @@
 // The interface names its calls after the platform's; the macros would rename them.
 #undef CreateDirectory
 #undef DeleteFile
+#undef MoveFile
 #undef RemoveDirectory
 
 #include <gtest/gtest.h>
