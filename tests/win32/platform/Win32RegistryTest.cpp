@@ -3,11 +3,14 @@
 
 #include "win32/platform/Win32Registry.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "core/Reg32.h"
 #include "support/CountingWindows.h"
 #include "support/TestRegistry.h"
+#include "win32/platform/WideText.h"
 #include "win32/platform/Win32UserSettings.h"
 
 namespace quorvane::win32 {
@@ -87,6 +90,19 @@ TEST(Win32UserSettingsTest, SavesReadsListsAndDeletesWhereSuchSettingsLive) {
   settings.DeleteSetting(app, "NProfile", "");
   EXPECT_FALSE(RegKeyExists(key + "\\NProfile"));
   DeleteRegTree(key);
+}
+
+// The section's key deleted between its measure and its walk: the walk ends, empty-handed.
+TEST(Win32UserSettingsTest, AWalkOfADeletedKeyEnds) {
+  const std::string key = "Software\\VB and VBA Program Settings\\QuorvanePlatformTest\\Gone";
+  Win32UserSettings settings;
+  settings.SaveSetting("QuorvanePlatformTest", "Gone", "1", "C:\\x");
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, KEY_QUERY_VALUE, &opened),
+            ERROR_SUCCESS);
+  DeleteRegTree("Software\\VB and VBA Program Settings\\QuorvanePlatformTest");
+  EXPECT_TRUE(Win32UserSettings::StringValues(opened, 64, 64).empty());
+  RegCloseKey(opened);
 }
 
 }  // namespace
