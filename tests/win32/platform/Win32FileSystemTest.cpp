@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/FileServices.h"
 #include "core/Text.h"
 #include "support/Sandbox.h"
@@ -66,6 +68,21 @@ TEST_F(Win32FileSystemTest, MoveReplacesOnlyWhenAsked) {
             FsResult::Ok);
   EXPECT_EQ(box.ReadFile("saved.txt"), "new");
   EXPECT_FALSE(box.Exists("new.txt"));
+}
+
+// A fixed drive gives its space; its label is a question of its own.
+TEST_F(Win32FileSystemTest, DrivesGiveTheirTypeAndSpaceAndTheirLabelApart) {
+  const std::vector<std::string> names = files.DriveNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), "c:"), names.end());
+  DriveInfo drive;
+  ASSERT_EQ(files.GetDrive("C:\\", drive), FsResult::Ok);
+  EXPECT_EQ(drive.type, DriveType::Fixed);
+  EXPECT_GT(drive.totalBytes, 0u);
+  EXPECT_LE(drive.freeBytes, drive.totalBytes);
+  std::string label = "unset";
+  EXPECT_EQ(files.GetVolumeLabel("c", label), FsResult::Ok);
+  EXPECT_NE(label, "unset");
+  EXPECT_EQ(files.GetDrive("cc", drive), FsResult::NotFound);
 }
 
 TEST_F(Win32FileSystemTest, FinalPathOfAPlainFolderIsItsOwnInDriveForm) {
