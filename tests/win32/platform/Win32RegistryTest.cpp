@@ -46,6 +46,11 @@ TEST_F(Win32RegistryTest, ReportsStatusCodesKeepsStringTypesApartAndSizesInUtf8)
   EXPECT_EQ(registry.DeleteKey(HKCU, kBase + "\\Missing"), reg_status::NotFound);
   EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P\\abc", "Expand"), "");
   EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Nul"), "abc");
+  // A number or an oversized binary where text is expected reads as no text.
+  Set("P", "Number", reg_type::Dword, "\x61\0\0\0"s);
+  Set("P", "Huge", reg_type::Binary, std::string(4 << 20, 'h'));
+  EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Number"), "");
+  EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Huge"), "");
   RegKey key = 0;
   ASSERT_EQ(registry.OpenKey(HKCU, kBase + "\\P", kRegAccessChange, key), reg_status::Success);
   std::string name;
