@@ -14,9 +14,9 @@ constexpr std::uint32_t kFilteredAttributes =
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Greedy matching with one back-track point; "?" stands for one character of a name, not
-// for one byte of it: a later "*" makes the earlier ones final, so
-// the work stays within name length times pattern length, whatever the pattern.
+// Greedy matching with one back-track point: a later "*" makes the earlier ones final, so
+// the work stays within name length times pattern length, whatever the pattern. "?" stands
+// for one character of a name, not for one byte of it.
 bool MatchStars(std::string_view name, std::string_view pattern) {
   size_t n = 0;
   size_t p = 0;
