@@ -166,6 +166,15 @@ FsResult SetDisposition(HANDLE file) {
   return Check(SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof(dispose)));
 }
 
+// The attributes of an opened file. The basic information only: under Wine the full
+// information costs a look-up of the volume that takes longer than the deletion itself.
+bool AttributesOf(HANDLE file, DWORD& attributes) {
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic))) return false;
+  attributes = basic.FileAttributes;
+  return true;
+}
+
 // Makes the opened file normal: for a file only, after the open has shown it is no link.
 FsResult ResetThroughHandle(HANDLE file) {
   FILE_BASIC_INFO basic{};  // zero times stay as they are
@@ -425,10 +434,9 @@ FsResult Win32FileSystem::DeleteFile(std::string_view path, DeleteMode mode) {
   // Only a read-only file refuses; resetting costs a call, so only such a file pays for it,
   // and never a link, whose attributes could be its target's.
   if (deleted != FsResult::AccessDenied || mode != DeleteMode::ResetAttributes) return deleted;
-  BY_HANDLE_FILE_INFORMATION information;
-  if (!GetFileInformationByHandle(file.get(), &information)) return LastError();
-  if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-      (information.dwFileAttributes & kResettable) == 0) {
+  DWORD attributes = 0;
+  if (!AttributesOf(file.get(), attributes)) return LastError();
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (attributes & kResettable) == 0) {
     return deleted;
   }
   if (const FsResult reset = ResetThroughHandle(file.get()); reset != FsResult::Ok) return reset;
@@ -510,13 +518,14 @@ std::unique_ptr<WritableFile> Win32FileSystem::OpenForOverwrite(std::string_view
                           DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  BY_HANDLE_FILE_INFORMATION information;
-  if (!file.valid() || !GetFileInformationByHandle(file.get(), &information)) {
+  DWORD attributes = 0;
+  FILE_STANDARD_INFO standard;
+  if (!file.valid() || !AttributesOf(file.get(), attributes) ||
+      !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof(standard))) {
     result = LastError();
     return nullptr;
   }
   const bool unixLink = RunningUnderWine() && ReachedThroughLink(file.get(), longPath);
-  DWORD attributes = information.dwFileAttributes;
   if (unixLink) attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
   const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !link) {
@@ -538,8 +547,8 @@ std::unique_ptr<WritableFile> Win32FileSystem::OpenForOverwrite(std::string_view
   }
   result = FsResult::Ok;
   return std::make_unique<Win32WritableFile>(
-      file.release(), longPath, attributes, information.nNumberOfLinks,
-      Combine(information.nFileSizeHigh, information.nFileSizeLow), unixLink);
+      file.release(), longPath, attributes, standard.NumberOfLinks,
+      static_cast<std::uint64_t>(standard.EndOfFile.QuadPart), unixLink);
 }
 
 }  // namespace quorvane::win32
