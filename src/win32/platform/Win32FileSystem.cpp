@@ -431,14 +431,10 @@ FsResult Win32FileSystem::DeleteFile(std::string_view path, DeleteMode mode) {
     return RemoveUnixFileLink(longPath);
   }
   const FsResult deleted = SetDisposition(file.get());
-  // Only a read-only file refuses; resetting costs a call, so only such a file pays for it,
-  // and never a link, whose attributes could be its target's.
+  // Only a read-only file refuses, so only such a file pays for the reset. The open is the
+  // entry itself (under Wine checked above, elsewhere a link opened as the link), so the
+  // reset reaches no link's target.
   if (deleted != FsResult::AccessDenied || mode != DeleteMode::ResetAttributes) return deleted;
-  DWORD attributes = 0;
-  if (!AttributesOf(file.get(), attributes)) return LastError();
-  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (attributes & kResettable) == 0) {
-    return deleted;
-  }
   if (const FsResult reset = ResetThroughHandle(file.get()); reset != FsResult::Ok) return reset;
   return SetDisposition(file.get());
 }
