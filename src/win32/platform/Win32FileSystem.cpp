@@ -255,29 +255,33 @@ class Win32WritableFile final : public WritableFile {
 
 }  // namespace
 
-// True unless the opened file is known to be the very entry that `longPath` names. The
-// folder's name is kept from one call to the next: a forced delete removes a folder's files
-// one after the other, and looking at the folder again for each would double the work.
+// True unless the opened file is known to be the very entry that `longPath` names. The names
+// of the two folders looked at last are kept: a forced delete removes a folder's files one
+// after the other, then the folder itself (an entry of its parent), then goes on to the next
+// sibling, and looking at each folder again for every entry would double the work.
 bool Win32FileSystem::ReachedThroughLink(void* file, std::wstring_view longPath) {
   const size_t slash = longPath.find_last_of(L'\\');
   if (slash == std::wstring_view::npos) return true;
   const std::wstring_view folderPath = longPath.substr(0, slash + 1);
-  if (folderPath != checkedFolder_ || checkedFolderName_.empty()) {
-    checkedFolder_ = folderPath;
-    Handle folder(CreateFileW(checkedFolder_.c_str(), FILE_READ_ATTRIBUTES,
+  if (checked_[1].path == folderPath) std::swap(checked_[0], checked_[1]);
+  if (checked_[0].path != folderPath || checked_[0].name.empty()) {
+    std::swap(checked_[0], checked_[1]);
+    CheckedFolder& folder = checked_[0];
+    folder.path = folderPath;
+    Handle opened(CreateFileW(folder.path.c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    checkedFolderName_ = folder.valid() ? ObjectName(folder.get()) : std::wstring();
-    if (checkedFolderName_.empty()) return true;
-    if (checkedFolderName_.back() != L'\\') checkedFolderName_ += L'\\';
+    folder.name = opened.valid() ? ObjectName(opened.get()) : std::wstring();
+    if (folder.name.empty()) return true;
+    if (folder.name.back() != L'\\') folder.name += L'\\';
   }
+  const std::wstring& folderName = checked_[0].name;
   const std::wstring actual = ObjectName(file);
   const std::wstring_view leaf = longPath.substr(slash + 1);
-  const size_t folderLength = checkedFolderName_.size();
+  const size_t folderLength = folderName.size();
   if (actual.size() != folderLength + leaf.size()) return true;
-  return CompareStringOrdinal(actual.data(), static_cast<int>(folderLength),
-                              checkedFolderName_.data(), static_cast<int>(folderLength),
-                              TRUE) != CSTR_EQUAL ||
+  return CompareStringOrdinal(actual.data(), static_cast<int>(folderLength), folderName.data(),
+                              static_cast<int>(folderLength), TRUE) != CSTR_EQUAL ||
          CompareStringOrdinal(actual.data() + folderLength, static_cast<int>(leaf.size()),
                               leaf.data(), static_cast<int>(leaf.size()), TRUE) != CSTR_EQUAL;
 }

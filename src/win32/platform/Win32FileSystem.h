@@ -2,6 +2,7 @@
 // Files, folders and drives of Windows through the wide-character calls, every path in its
 // long form ("\\?\C:\...") so that no name is out of reach because of its length.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -36,8 +37,11 @@ class Win32FileSystem final : public FileSystem {
  private:
   // Under Wine, whether an opened file is reached through a Unix link (see the source).
   bool ReachedThroughLink(void* file, std::wstring_view longPath);
-  std::wstring checkedFolder_;
-  std::wstring checkedFolderName_;
+  struct CheckedFolder {
+    std::wstring path;  // long form, with its trailing back-slash
+    std::wstring name;  // the system's name of the opened folder, with a trailing back-slash
+  };
+  std::array<CheckedFolder, 2> checked_;  // the one looked at last first
 };
 
 }  // namespace quorvane::win32
