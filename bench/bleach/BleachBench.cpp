@@ -32,16 +32,16 @@ struct PassTime {
 };
 
 // Notes the time of the open and of every flush, and counts the bytes of each pass.
-class TimedFile final : public WritableFile {
+class TimedFile final : public ForwardingWritableFile {
  public:
   TimedFile(std::unique_ptr<WritableFile> inner, std::vector<PassTime>& passes)
-      : inner_(std::move(inner)), passes_(passes), passStart_(Clock::now()) {}
+      : ForwardingWritableFile(std::move(inner)), passes_(passes), passStart_(Clock::now()) {}
   FsResult WriteAt(std::uint64_t offset, std::string_view bytes) override {
     written_ += bytes.size();
-    return inner_->WriteAt(offset, bytes);
+    return inner().WriteAt(offset, bytes);
   }
   FsResult Flush() override {
-    const FsResult result = inner_->Flush();
+    const FsResult result = inner().Flush();
     const auto now = Clock::now();
     passes_.push_back({written_, std::chrono::duration<double>(now - passStart_).count()});
     passStart_ = now;
@@ -50,7 +50,6 @@ class TimedFile final : public WritableFile {
   }
 
  private:
-  std::unique_ptr<WritableFile> inner_;
   std::vector<PassTime>& passes_;
   Clock::time_point passStart_;
   std::uint64_t written_ = 0;
@@ -61,8 +60,9 @@ class TimedFileSystem final : public ForwardingFileSystem {
   using ForwardingFileSystem::ForwardingFileSystem;
   std::vector<PassTime> passes;
 
-  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override {
-    auto file = inner().OpenForOverwrite(path, result);
+  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, DeleteMode mode,
+                                                 FsResult& result) override {
+    auto file = inner().OpenForOverwrite(path, mode, result);
     if (!file) return file;
     return std::make_unique<TimedFile>(std::move(file), passes);
   }
@@ -86,7 +86,7 @@ int Run(const std::string& path) {
   AppContext app;
   CleanContext context{platform, reg, settings, app};
 
-  BleachFile(context, path);
+  BleachFile(context, path, DeleteMode::AsFound);
 
   for (std::size_t i = 0; i < files.passes.size(); ++i) {
     std::printf("pass %zu bytes=%llu seconds=%.6f\n", i + 1,

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/FileServices.h"
-
 namespace quorvane {
 namespace {
 
@@ -26,41 +24,31 @@ constexpr std::uint64_t kWriteChunk = 256 * kBlockSize;
   return file.Flush() == FsResult::Ok;
 }
 
-enum class OverwriteRule { Overwrite, UnlinkOnly, Unknown };
-
-// Overwriting must stay within this one file: a link would carry the writes to its target,
-// and a file with further hard links would lose the content kept under its other names.
-OverwriteRule RuleFor(FileSystem& files, std::string_view path) {
-  std::uint32_t attributes = 0;
-  if (files.GetAttributes(path, attributes) != FsResult::Ok) return OverwriteRule::Unknown;
-  if ((attributes & file_attr::ReparsePoint) != 0) return OverwriteRule::UnlinkOnly;
-  std::uint32_t links = 0;
-  if (files.GetLinkCount(path, links) != FsResult::Ok) return OverwriteRule::Unknown;
-  return links > 1 ? OverwriteRule::UnlinkOnly : OverwriteRule::Overwrite;
-}
-
 }  // namespace
 
-void BleachFile(CleanContext& context, std::string_view path) {
-  FileSystem& files = context.platform.files;
-  // Hidden and system files are passed over unless the caller has reset their attributes.
-  if (!IsOrdinaryFile(files, path)) return;
-
-  const OverwriteRule rule = RuleFor(files, path);
-  // Without knowing the file's links it is not overwritten, and not deleted unbleached.
-  if (rule == OverwriteRule::Unknown) return;
-  if (rule == OverwriteRule::Overwrite) {
-    std::uint64_t size = 0;
-    if (files.GetFileSize(path, size) != FsResult::Ok) return;
-    // One block more than the file fills, so the last partial block is covered as well.
-    const std::uint64_t length = (size / kBlockSize + 1) * kBlockSize;
-    FsResult opened = FsResult::Failed;
-    auto file = files.OpenForOverwrite(path, opened);
-    // A file that another program holds open, or one that fails half-way, is left as it is.
-    if (!file || opened != FsResult::Ok) return;
-    if (!WritePass(*file, 'X', length) || !WritePass(*file, ' ', length)) return;
+void BleachFile(CleanContext& context, std::string_view path, DeleteMode mode) {
+  FsResult opened = FsResult::Failed;
+  // One open for the look, the overwrite and the deletion, so the file that was judged is the
+  // file that is written and deleted.
+  auto file = context.platform.files.OpenForOverwrite(path, mode, opened);
+  if (!file || opened != FsResult::Ok) return;
+  const std::uint32_t attributes = file->Attributes();
+  // Overwriting must stay within this one file: a link would carry the writes to its target,
+  // and a file with further hard links would lose the content kept under its other names.
+  // Both are only unlinked.
+  if ((attributes & file_attr::ReparsePoint) == 0) {
+    // Hidden and system files are passed over unless the caller has the attributes reset.
+    if (mode == DeleteMode::AsFound && (attributes & (file_attr::Hidden | file_attr::System))) {
+      return;
+    }
+    if (file->LinkCount() == 1) {
+      // One block more than the file fills, so the last partial block is covered as well.
+      const std::uint64_t length = (file->Size() / kBlockSize + 1) * kBlockSize;
+      // A file that fails half-way is left as it is.
+      if (!WritePass(*file, 'X', length) || !WritePass(*file, ' ', length)) return;
+    }
   }
-  if (files.DeleteFile(path) == FsResult::Ok) context.filesRemoved = true;
+  if (file->Delete() == FsResult::Ok) context.filesRemoved = true;
 }
 
 }  // namespace quorvane

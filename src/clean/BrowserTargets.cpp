@@ -27,7 +27,8 @@ constexpr std::string_view kCompanionCleaner = "\\kestrine.exe";
 bool UsableFolder(CleanContext& context, RegKey root, std::string_view key, std::string_view value,
                   std::string& folder) {
   const std::string read = context.reg.GetStringValue(root, key, value);
-  if (read.empty() || !IsSafeToEmpty(read, context.platform.shell.ProtectedFolders())) {
+  if (read.empty() ||
+      !IsSafeToEmpty(context.platform.files, read, context.platform.shell.ProtectedFolders())) {
     return false;
   }
   folder = AddBackslash(read);

@@ -5,6 +5,7 @@
 
 #include "clean/Bleach.h"
 #include "core/FileServices.h"
+#include "core/PathText.h"
 #include "custom/CustomItemFile.h"
 
 namespace quorvane {
@@ -14,8 +15,7 @@ void RemoveKey(CleanContext& context, std::string_view path) {
   std::string subKey;
   // Only a path that begins with a root name and a back-slash names a key.
   const auto root = Reg32::SplitRegistryPath(path, subKey);
-  // A sub-key of nothing but separators would be the whole root, which is never deleted.
-  if (!root || subKey.find_first_not_of('\\') == std::string::npos) return;
+  if (!root) return;
   (void)context.reg.DeleteKeyTree(*root, subKey);
 }
 
@@ -26,19 +26,13 @@ void RemoveValue(CleanContext& context, std::string_view path, std::string_view 
   context.reg.DeleteValue(*root, subKey, valueName);
 }
 
-// "C:\..." or "\\server\share\...": a relative path would be resolved against the
-// program's current folder, which nobody chose when writing the item.
-bool IsAbsolute(std::string_view path) {
-  const bool drivePath = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
-                         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-  return drivePath || path.starts_with("\\\\");
-}
-
 // Every file that the user's path or pattern matches, hidden and system ones included;
 // folders are never listed, so a pattern does not reach into sub-folders.
 void RemoveFiles(CleanContext& context, std::string_view pattern) {
   const std::size_t lastSeparator = pattern.rfind('\\');
-  if (lastSeparator == std::string_view::npos || !IsAbsolute(pattern)) return;
+  // A relative path would be resolved against the program's current folder, which nobody
+  // chose when writing the item.
+  if (lastSeparator == std::string_view::npos || !IsAbsolutePath(pattern)) return;
   FileSystem& files = context.platform.files;
   const std::string folder(pattern.substr(0, lastSeparator));
   const auto matches =
@@ -46,11 +40,11 @@ void RemoveFiles(CleanContext& context, std::string_view pattern) {
   for (const DirEntry& match : matches) {
     const std::string path = folder + "\\" + match.name;
     // A file that cannot be reset, overwritten or deleted stays, and the next one follows.
-    (void)files.SetAttributes(path, file_attr::Normal);
+    // The platform resets the attributes once it has seen that the file is no link.
     if (context.settings.IsOn(keys::AddBleach)) {
-      BleachFile(context, path);
+      BleachFile(context, path, DeleteMode::ResetAttributes);
     } else {
-      (void)files.DeleteFile(path);
+      (void)files.DeleteFile(path, DeleteMode::ResetAttributes);
     }
     context.filesRemoved = true;
   }

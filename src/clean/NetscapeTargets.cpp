@@ -70,9 +70,9 @@ std::vector<std::string> NetscapeProfileFolders(CleanContext& context, int gener
       generation == kNetscape6 ? Netscape6Profiles(context) : NavigatorProfile(context);
   // Profile folders come from the registry and the settings store: one that names the
   // current folder, a whole drive or a system or home folder is not a browser profile.
-  const std::vector<std::string> protectedFolders = context.platform.shell.ProtectedFolders();
+  const ProtectedFolderList guarded = context.platform.shell.ProtectedFolders();
   std::erase_if(profiles, [&](const std::string& folder) {
-    return !IsSafeToEmpty(folder, protectedFolders);
+    return !IsSafeToEmpty(context.platform.files, folder, guarded);
   });
   return profiles;
 }
@@ -89,14 +89,14 @@ void CleanNetscapeCache(CleanContext& context, std::string_view profile) {
 
 void CleanNetscapeCookies(CleanContext& context, std::string_view profile) {
   if (!IsOn(context, keys::NetscapeCookies)) return;
-  BleachFile(context, std::string(profile) + "\\cookies.txt");
+  BleachFile(context, std::string(profile) + "\\cookies.txt", DeleteMode::AsFound);
 }
 
 void CleanNetscapeHistory(CleanContext& context, std::string_view profile) {
   if (!IsOn(context, keys::NetscapeClean)) return;
   context.reg.DeleteValuesByPrefix(kNavigatorUrlHistoryKey, "URL_");
-  BleachFile(context, std::string(profile) + "\\history.dat");
-  BleachFile(context, std::string(profile) + "\\netscape.hst");
+  BleachFile(context, std::string(profile) + "\\history.dat", DeleteMode::AsFound);
+  BleachFile(context, std::string(profile) + "\\netscape.hst", DeleteMode::AsFound);
 }
 
 void CleanNetscapeMailTrash(CleanContext& context, std::string_view profile) {

@@ -46,22 +46,15 @@ constexpr std::array<OfficeApplication, 5> kApplications = {{
     {keys::MSOutlook, {}, {"\\Common\\Open Find\\Microsoft Outlook\\Settings", {}, {}}},
 }};
 
-// A drive-letter path ("C:\...") or a network path ("\\server\share"); anything else would
-// be taken relative to the current drive or folder.
-bool IsAbsolute(std::string_view path) {
-  if (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) {
-    const char letter = path[0];
-    return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
-  }
-  return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-}
-
 void DeleteRecentShortcuts(CleanContext& context) {
   const std::string appData =
       context.reg.GetStringValue(reg_root::CurrentUser, kShellFoldersKey, "AppData");
-  if (!IsAbsolute(appData)) return;
-  const std::string pattern = appData + std::string(kRecentFolderSuffix) + "\\*.lnk";
+  const std::string folder = appData + std::string(kRecentFolderSuffix);
   FileSystem& files = context.platform.files;
+  // The folder comes from the registry: one that is relative, or that is or leads to a
+  // system or profile folder, is nobody's list of recent documents.
+  if (!IsSafeToEmpty(files, folder, context.platform.shell.ProtectedFolders())) return;
+  const std::string pattern = folder + "\\*.lnk";
   if (ListByPattern(files, pattern, list_attr::Normal).empty()) return;
   DeleteByWildcard(files, pattern);
   context.filesRemoved = true;

@@ -1,6 +1,10 @@
 #include "clean/RemovalCounter.h"
 
+#include <functional>
+#include <memory>
+
 #include "core/FileServices.h"
+#include "core/PathText.h"
 #include "core/Text.h"
 
 namespace quorvane {
@@ -48,8 +52,10 @@ RegStatus CountingRegistry::DeleteKey(RegKey key, std::string_view subKey) {
 }
 
 std::string CountingFileSystem::FolderKey(std::string_view folder) {
-  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
-  return ToLowerAscii(folder);
+  // A drive's root is keyed "c:", as the folder part of "C:\x.chk" reads.
+  std::string key = ToLowerAscii(WithoutTrailingSeparators(folder));
+  if (IsDriveRoot(key)) key.pop_back();
+  return key;
 }
 
 void CountingFileSystem::SplitKey(std::string_view path, std::string& folder, std::string& name) {
@@ -79,28 +85,67 @@ FsResult CountingFileSystem::ListDirectory(std::string_view folder,
   return result;
 }
 
-FsResult CountingFileSystem::DeleteFile(std::string_view path) {
+bool CountingFileSystem::ListedSize(std::string_view path, std::uint64_t& size) {
   std::string folder, name;
   SplitKey(path, folder, name);
-  std::uint64_t size = 0;
-  bool sizeKnown = false;
-  auto listed = sizes_.find(folder);
-  if (listed != sizes_.end()) {
-    if (auto it = listed->second.find(name); it != listed->second.end()) {
-      size = it->second;
-      sizeKnown = true;
-    }
-  }
-  // Asked before the deletion: afterwards there is nothing left to measure.
-  if (!sizeKnown && inner().GetFileSize(path, size) != FsResult::Ok) size = 0;
+  const auto listed = sizes_.find(folder);
+  if (listed == sizes_.end()) return false;
+  const auto it = listed->second.find(name);
+  if (it == listed->second.end()) return false;
+  size = it->second;
+  return true;
+}
 
-  const FsResult result = inner().DeleteFile(path);
-  if (result == FsResult::Ok) {
-    ++counts_.files;
-    counts_.bytes += size;
-    if (listed != sizes_.end()) listed->second.erase(name);
-  }
+void CountingFileSystem::Count(std::string_view path, FsResult result, std::uint64_t size) {
+  if (result == FsResult::AccessDenied) ++counts_.filesNotRemoved;
+  if (result != FsResult::Ok) return;
+  ++counts_.files;
+  counts_.bytes += size;
+  Forget(path);
+}
+
+FsResult CountingFileSystem::DeleteFile(std::string_view path, DeleteMode mode) {
+  std::uint64_t size = 0;
+  // Asked before the deletion: afterwards there is nothing left to measure.
+  if (!ListedSize(path, size) && inner().GetFileSize(path, size) != FsResult::Ok) size = 0;
+  const FsResult result = inner().DeleteFile(path, mode);
+  Count(path, result, size);
   return result;
+}
+
+namespace {
+
+// Counts the deletion made through an opened file, with the size the listing showed.
+class CountedFile final : public ForwardingWritableFile {
+ public:
+  CountedFile(std::unique_ptr<WritableFile> inner, std::function<void(FsResult)> count)
+      : ForwardingWritableFile(std::move(inner)), count_(std::move(count)) {}
+  FsResult Delete() override {
+    const FsResult result = inner().Delete();
+    count_(result);
+    return result;
+  }
+
+ private:
+  std::function<void(FsResult)> count_;
+};
+
+}  // namespace
+
+std::unique_ptr<WritableFile> CountingFileSystem::OpenForOverwrite(std::string_view path,
+                                                                   DeleteMode mode,
+                                                                   FsResult& result) {
+  auto file = inner().OpenForOverwrite(path, mode, result);
+  // A file that cannot even be opened was not removed either.
+  if (!file) {
+    if (result == FsResult::AccessDenied) ++counts_.filesNotRemoved;
+    return file;
+  }
+  std::uint64_t size = file->Size();
+  (void)ListedSize(path, size);
+  return std::make_unique<CountedFile>(
+      std::move(file),
+      [this, key = std::string(path), size](FsResult deleted) { Count(key, deleted, size); });
 }
 
 FsResult CountingFileSystem::RemoveDirectory(std::string_view path) {
@@ -109,8 +154,9 @@ FsResult CountingFileSystem::RemoveDirectory(std::string_view path) {
   return result;
 }
 
-FsResult CountingFileSystem::MoveFile(std::string_view from, std::string_view to) {
-  const FsResult result = inner().MoveFile(from, to);
+FsResult CountingFileSystem::MoveFile(std::string_view from, std::string_view to,
+                                      IfTargetExists ifExists) {
+  const FsResult result = inner().MoveFile(from, to, ifExists);
   if (result == FsResult::Ok) {
     Forget(from);
     Forget(to);

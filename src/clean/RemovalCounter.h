@@ -1,6 +1,7 @@
 #pragma once
 // Counts what a clean run really removed: decorators around the registry and the file
-// system that count every successful key, value and file deletion passing through them.
+// system that count every successful key, value and file deletion passing through them, and
+// every file deletion refused because the file was in use or denied.
 // The shell's own removals (recycle bin, recent documents) do not pass here and are not
 // counted.
 
@@ -53,10 +54,14 @@ class CountingFileSystem : public ForwardingFileSystem {
 
   [[nodiscard]] FsResult ListDirectory(std::string_view folder,
                                        std::vector<DirEntry>& entries) override;
-  [[nodiscard]] FsResult DeleteFile(std::string_view path) override;
+  [[nodiscard]] FsResult DeleteFile(std::string_view path, DeleteMode mode) override;
   [[nodiscard]] FsResult RemoveDirectory(std::string_view path) override;
-  [[nodiscard]] FsResult MoveFile(std::string_view from, std::string_view to) override;
+  [[nodiscard]] FsResult MoveFile(std::string_view from, std::string_view to,
+                                  IfTargetExists ifExists) override;
   [[nodiscard]] FsResult WriteFile(std::string_view path, std::string_view bytes) override;
+  // A file overwritten before deletion is counted when it is deleted through its open.
+  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, DeleteMode mode,
+                                                 FsResult& result) override;
 
  private:
   using SizesByName = std::unordered_map<std::string, std::uint64_t>;
@@ -64,6 +69,11 @@ class CountingFileSystem : public ForwardingFileSystem {
   static void SplitKey(std::string_view path, std::string& folder, std::string& name);
   static std::string FolderKey(std::string_view folder);
   void Forget(std::string_view path);
+  // The listed size of a file about to be deleted, if a listing showed it.
+  bool ListedSize(std::string_view path, std::uint64_t& size);
+  // Counts one deletion: removed with its size, or not removed when it was in use or denied.
+  // A file that vanished first counts as neither.
+  void Count(std::string_view path, FsResult result, std::uint64_t size);
 
   RemovalCounts& counts_;
   std::unordered_map<std::string, SizesByName> sizes_;

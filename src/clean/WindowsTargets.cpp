@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/FileServices.h"
+#include "core/PathText.h"
 
 namespace quorvane {
 
@@ -29,28 +30,6 @@ constexpr int kLastMediaPlayerUrl = 100;
 // are cleaned.
 constexpr int kLastFoundFolder = 10;
 
-// The characters of a UTF-8 text, each as its own small text. The Run list names its
-// values by single characters; a character outside ASCII must stay whole.
-std::vector<std::string> SplitCharacters(std::string_view text) {
-  std::vector<std::string> characters;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t end = i + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    characters.emplace_back(text.substr(i, end - i));
-    i = end;
-  }
-  return characters;
-}
-
-std::string WithoutTrailingSeparators(std::string_view folder) {
-  std::string trimmed(folder);
-  // "C:\" keeps its separator: without it, it would name the current folder of drive C.
-  while (trimmed.size() > 3 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
-    trimmed.pop_back();
-  }
-  return trimmed;
-}
-
 // Removes a folder found in a listing. A link is removed as a link: its target belongs to
 // someone else and is never emptied.
 void RemoveListedFolder(FileSystem& files, const std::string& path, const DirEntry& entry) {
@@ -61,16 +40,6 @@ void RemoveListedFolder(FileSystem& files, const std::string& path, const DirEnt
     return;
   }
   (void)DeleteFolderForced(files, path);
-}
-
-// Only the read-only attribute stops a deletion, so only such files pay for the reset; a
-// link is deleted as it stands, since resetting it could change its target's attributes.
-FsResult DeleteListedFile(FileSystem& files, const std::string& path, const DirEntry& entry) {
-  if ((entry.attributes & file_attr::ReadOnly) != 0 &&
-      (entry.attributes & file_attr::ReparsePoint) == 0) {
-    (void)files.SetAttributes(path, file_attr::Normal);
-  }
-  return files.DeleteFile(path);
 }
 
 }  // namespace
@@ -123,12 +92,17 @@ std::string GetTempDir(CleanContext& context) {
 void CleanTempFiles(CleanContext& context) {
   FileSystem& files = context.platform.files;
   const std::string folder = WithoutTrailingSeparators(GetTempDir(context));
-  // A temporary folder set to "C:\", to a profile or to nothing at all must not be emptied.
-  if (folder.empty() || !IsSafeToEmpty(folder, context.platform.shell.ProtectedFolders())) return;
+  // A temporary folder set to "C:\", to a profile or to nothing at all, or one that leads
+  // there through a link, is not emptied.
+  if (folder.empty() || !IsSafeToEmpty(files, folder, context.platform.shell.ProtectedFolders())) {
+    return;
+  }
   const std::string prefix = folder + "\\";
 
   for (const DirEntry& entry : ListByPattern(files, prefix + "*", list_attr::Hidden)) {
-    (void)DeleteListedFile(files, prefix + entry.name, entry);
+    // The attributes are reset, as the clean always has, but only once the platform has seen
+    // that the entry is no link.
+    (void)files.DeleteFile(prefix + entry.name, DeleteMode::ResetAttributes);
   }
   // Hidden and system folders are not listed: they belong to the system or to a program
   // that hides them on purpose, and stay.
@@ -148,7 +122,7 @@ void CleanScandiskFiles(CleanContext& context) {
     const std::string root = std::string(1, drive.letter) + ":\\";
 
     for (const DirEntry& entry : ListByPattern(files, root + "*.chk", list_attr::Normal)) {
-      if (DeleteListedFile(files, root + entry.name, entry) == FsResult::Ok) {
+      if (files.DeleteFile(root + entry.name, DeleteMode::ResetAttributes) == FsResult::Ok) {
         context.filesRemoved = true;
       }
     }

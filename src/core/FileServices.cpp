@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/PathText.h"
 #include "core/Text.h"
 
 namespace quorvane {
@@ -13,19 +14,9 @@ constexpr std::uint32_t kFilteredAttributes =
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Bytes of the UTF-8 character that starts at `at`, so that "?" stands for one character
-// of a name, not for one byte of it.
-size_t CharacterLength(std::string_view text, size_t at) {
-  size_t length = 1;
-  while (at + length < text.size() &&
-         (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
-    ++length;
-  }
-  return length;
-}
-
 // Greedy matching with one back-track point: a later "*" makes the earlier ones final, so
-// the work stays within name length times pattern length, whatever the pattern.
+// the work stays within name length times pattern length, whatever the pattern. "?" stands
+// for one character of a name, not for one byte of it.
 bool MatchStars(std::string_view name, std::string_view pattern) {
   size_t n = 0;
   size_t p = 0;
@@ -53,45 +44,19 @@ bool MatchStars(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// "C:\..." or "\\server\share..." - the only starting points a folder of the program may
-// have. Anything else would be taken relative to the current folder or drive.
-bool IsAbsolute(std::string_view path) {
-  const bool drivePath = path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' &&
-                         (path[2] == '\\' || path[2] == '/');
-  const bool uncPath = path.size() >= 3 && (path[0] == '\\' || path[0] == '/') &&
-                       (path[1] == '\\' || path[1] == '/');
-  return drivePath || uncPath;
-}
-
-// The path without its trailing back-slashes ("C:\a\" -> "C:\a"); a drive root keeps its
-// back-slash so that it still names the root and not the drive's current folder.
-std::string WithoutTrailingSeparator(std::string_view path) {
-  while (path.size() > 1 && path.back() == '\\') path.remove_suffix(1);
-  std::string result(path);
-  if (result.size() == 2 && result[1] == ':') result += '\\';
-  return result;
-}
-
-std::string WithBackslashes(std::string_view path) {
-  std::string result(path);
-  std::replace(result.begin(), result.end(), '/', '\\');
-  return result;
-}
+// What another program removed while the walk was under way is gone as much as what the
+// walk removed itself.
+bool IsGone(FsResult result) { return result == FsResult::Ok || result == FsResult::NotFound; }
 
 bool IsLink(std::uint32_t attributes) { return (attributes & file_attr::ReparsePoint) != 0; }
 
 bool IsFolder(std::uint32_t attributes) { return (attributes & file_attr::Directory) != 0; }
 
 // Removes one non-folder entry, or a link of either kind, with the attributes the listing
-// gave. A link is removed as it stands: resetting its attributes could reach its target.
+// gave. The platform resets a read-only file only once it has seen that it is no link.
 FsResult RemoveEntry(FileSystem& files, const std::string& path, std::uint32_t attributes) {
-  if (IsLink(attributes)) {
-    return IsFolder(attributes) ? files.RemoveDirectory(path) : files.DeleteFile(path);
-  }
-  if (attributes & file_attr::ReadOnly) (void)files.SetAttributes(path, file_attr::Normal);
-  return files.DeleteFile(path);
+  if (IsLink(attributes) && IsFolder(attributes)) return files.RemoveDirectory(path);
+  return files.DeleteFile(path, DeleteMode::ResetAttributes);
 }
 
 FsResult RemoveEmptiedFolder(FileSystem& files, const std::string& path, std::uint32_t attributes) {
@@ -124,7 +89,7 @@ PendingFolder ClearFiles(FileSystem& files, std::string& path, std::uint32_t att
     }
     path += '\\';
     path += entry.name;
-    if (RemoveEntry(files, path, entry.attributes) != FsResult::Ok) folder.somethingStayed = true;
+    if (!IsGone(RemoveEntry(files, path, entry.attributes))) folder.somethingStayed = true;
     path.resize(folder.pathLength);
   }
   return folder;
@@ -139,7 +104,7 @@ std::optional<std::string> CanonicalAbsolute(std::string_view raw) {
   } else if (path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\\\.\\", 0) == 0) {
     path.erase(0, 4);
   }
-  if (!IsAbsolute(path)) return std::nullopt;
+  if (!IsAbsolutePath(path)) return std::nullopt;
 
   std::vector<std::string_view> parts;
   std::string_view rest(path);
@@ -184,6 +149,33 @@ bool IsRootOnly(const std::string& canonical) {
   if (canonical.size() == 2 && canonical[1] == ':') return true;
   // "\\server\share" has exactly three back-slashes.
   return canonical[0] == '\\' && std::count(canonical.begin(), canonical.end(), '\\') == 3;
+}
+
+// True when `candidate` is `guarded` or a folder above it: emptying a parent would empty the
+// protected folder with it.
+bool IsSameOrAbove(const std::string& candidate, const std::string& guarded) {
+  if (candidate == guarded) return true;
+  return guarded.size() > candidate.size() && guarded.starts_with(candidate) &&
+         guarded[candidate.size()] == '\\';
+}
+
+std::string_view ParentOf(std::string_view canonical) {
+  const size_t separator = canonical.rfind('\\');
+  return separator == std::string_view::npos ? std::string_view{} : canonical.substr(0, separator);
+}
+
+// A protected folder as written and as it really leads, both canonical: the profiles folder
+// moved to another drive by a junction is protected in both places.
+std::vector<std::string> BothForms(FileSystem& files, std::string_view folder) {
+  std::vector<std::string> forms;
+  if (const auto byText = CanonicalAbsolute(folder)) forms.push_back(*byText);
+  std::string finalPath;
+  if (!forms.empty() && files.FinalPath(folder, finalPath) == FsResult::Ok) {
+    if (const auto byFinal = CanonicalAbsolute(finalPath); byFinal && *byFinal != forms[0]) {
+      forms.push_back(*byFinal);
+    }
+  }
+  return forms;
 }
 
 }  // namespace
@@ -232,7 +224,7 @@ FsResult DeleteFolderForced(FileSystem& files, std::string_view folder) {
   // and however the path is spelled ("C:/", "C:\Temp\..", "\\?\C:\").
   const std::optional<std::string> canonical = CanonicalAbsolute(folder);
   if (!canonical || IsRootOnly(*canonical)) return FsResult::AccessDenied;
-  std::string path = WithoutTrailingSeparator(WithBackslashes(folder));
+  std::string path = WithoutTrailingSeparators(WithBackslashes(folder));
 
   std::uint32_t attributes = 0;
   if (const FsResult found = files.GetAttributes(path, attributes); found != FsResult::Ok) {
@@ -261,6 +253,7 @@ FsResult DeleteFolderForced(FileSystem& files, std::string_view folder) {
     // A folder that kept something cannot go; asking the platform would only fail.
     result =
         top.somethingStayed ? FsResult::NotEmpty : RemoveEmptiedFolder(files, path, top.attributes);
+    if (result == FsResult::NotFound) result = FsResult::Ok;
     pending.pop_back();
     if (!pending.empty()) {
       if (result != FsResult::Ok) pending.back().somethingStayed = true;
@@ -278,7 +271,7 @@ void DeleteByWildcard(FileSystem& files, std::string_view pathPattern) {
   SplitFolderAndPattern(pathPattern, folder, pattern);
   for (const DirEntry& entry : matches) {
     if (entry.attributes & file_attr::ReadOnly) continue;
-    (void)files.DeleteFile(folder + '\\' + entry.name);
+    (void)files.DeleteFile(folder + '\\' + entry.name, DeleteMode::AsFound);
   }
 }
 
@@ -300,7 +293,7 @@ bool PathExists(FileSystem& files, std::string_view path) {
 
 std::uint64_t FolderSize(FileSystem& files, std::string_view folder) {
   std::uint32_t attributes = 0;
-  const std::string start = WithoutTrailingSeparator(WithBackslashes(folder));
+  const std::string start = WithoutTrailingSeparators(WithBackslashes(folder));
   if (files.GetAttributes(start, attributes) != FsResult::Ok || !IsFolder(attributes) ||
       IsLink(attributes)) {
     return 0;
@@ -324,17 +317,31 @@ std::uint64_t FolderSize(FileSystem& files, std::string_view folder) {
   return total;
 }
 
-bool IsSafeToEmpty(std::string_view folder, const std::vector<std::string>& protectedFolders) {
-  const std::optional<std::string> candidate = CanonicalAbsolute(folder);
-  if (!candidate || IsRootOnly(*candidate)) return false;
-  for (const std::string& guarded : protectedFolders) {
-    const std::optional<std::string> canonical = CanonicalAbsolute(guarded);
-    if (!canonical) continue;
-    if (*canonical == *candidate) return false;
-    // Emptying a parent would empty the protected folder with it.
-    if (canonical->size() > candidate->size() && canonical->rfind(*candidate, 0) == 0 &&
-        (*canonical)[candidate->size()] == '\\') {
-      return false;
+bool IsSafeToEmpty(FileSystem& files, std::string_view folder, const ProtectedFolderList& guarded) {
+  const std::optional<std::string> byText = CanonicalAbsolute(folder);
+  if (!byText || IsRootOnly(*byText)) return false;
+  std::vector<std::string> candidates{*byText};
+  // A link at the top (or anywhere above) is judged by where it leads; a folder that is not
+  // there has nothing to empty and is judged by its text.
+  std::string finalPath;
+  const FsResult resolved = files.FinalPath(folder, finalPath);
+  if (resolved != FsResult::Ok && resolved != FsResult::NotFound) return false;
+  if (resolved == FsResult::Ok) {
+    const std::optional<std::string> byFinal = CanonicalAbsolute(finalPath);
+    if (!byFinal || IsRootOnly(*byFinal)) return false;
+    candidates.push_back(*byFinal);
+  }
+
+  for (const std::string& protectedFolder : guarded.folders) {
+    for (const std::string& form : BothForms(files, protectedFolder)) {
+      for (const std::string& candidate : candidates) {
+        if (IsSameOrAbove(candidate, form)) return false;
+      }
+    }
+  }
+  for (const std::string& form : BothForms(files, guarded.profilesFolder)) {
+    for (const std::string& candidate : candidates) {
+      if (IsSameOrAbove(candidate, form) || ParentOf(candidate) == form) return false;
     }
   }
   return true;

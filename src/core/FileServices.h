@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/platform/FileSystem.h"
+#include "core/platform/Shell.h"
 
 namespace quorvane {
 
@@ -49,7 +50,9 @@ bool PathExists(FileSystem& files, std::string_view path);
 std::uint64_t FolderSize(FileSystem& files, std::string_view folder);
 
 // A folder found in the registry, a setting or the platform may be emptied only when it is
-// absolute and is not a drive root or one of the protected folders.
-bool IsSafeToEmpty(std::string_view folder, const std::vector<std::string>& protectedFolders);
+// absolute and neither its text nor where it really leads (its final path) is a drive root,
+// a protected folder or a folder above one, the profiles folder or a folder directly under
+// it. A folder that cannot be resolved for another reason than its absence is refused.
+bool IsSafeToEmpty(FileSystem& files, std::string_view folder, const ProtectedFolderList& guarded);
 
 }  // namespace quorvane

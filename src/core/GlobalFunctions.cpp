@@ -3,21 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/PathText.h"
+
 namespace quorvane {
 
 namespace {
 
 constexpr std::uint32_t kReadBufferSize = 255;
-
-// The platform counts characters, the text here is UTF-8: keep the first `count` code points.
-std::string FirstCharacters(const std::string& text, std::uint32_t count) {
-  std::size_t end = 0;
-  for (std::uint32_t seen = 0; end < text.size() && seen < count; ++seen) {
-    ++end;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  }
-  return text.substr(0, end);
-}
 
 }  // namespace
 
@@ -26,7 +18,8 @@ std::string ReadIniValue(ProfileStrings& profile, std::string_view section, std:
   try {
     std::string buffer;
     const std::uint32_t count = profile.GetString(section, key, "", buffer, kReadBufferSize, file);
-    return FirstCharacters(buffer, count);
+    // The platform counts characters, the text here is UTF-8.
+    return std::string(FirstCharacters(buffer, count));
   } catch (...) {
     // Settings are read with errors resumed: a failing read is an empty value.
     return {};

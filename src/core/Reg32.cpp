@@ -38,6 +38,12 @@ std::uint32_t ValueNameCapacity(Registry& registry, RegKey key) {
   return info.MaxValueNameLen + 1;
 }
 
+// An empty sub-key, or one of separators only, names the root itself: deleting through it
+// would empty a whole top-level key, which no step of the program means to do.
+bool NamesRootOnly(std::string_view subKey) {
+  return subKey.find_first_not_of('\\') == std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<RegKey> Reg32::SplitRegistryPath(std::string_view path, std::string& subKey) {
@@ -86,6 +92,7 @@ void Reg32::SetStringValue(std::string_view subKey, std::string_view valueName,
 }
 
 void Reg32::DeleteValue(RegKey root, std::string_view subKey, std::string_view valueName) {
+  if (NamesRootOnly(subKey)) return;
   (void)DeleteOneValue(registry_, root, subKey, valueName);
 }
 
@@ -97,6 +104,9 @@ void Reg32::CreateKey(RegKey root, std::string_view subKey) {
 }
 
 RegStatus Reg32::DeleteKeyTree(RegKey root, std::string_view keyPath) {
+  // Below the top the recursion passes an open key and a child's name, never an empty one;
+  // the refusal is for the callers.
+  if (NamesRootOnly(keyPath)) return reg_status::AccessDenied;
   // The platform refuses, with access denied, to delete a key that still has sub-keys; only
   // then is the key opened and emptied child by child.
   const RegStatus firstTry = registry_.DeleteKey(root, keyPath);
@@ -141,6 +151,7 @@ RegStatus Reg32::EnumSubKey(RegKey key, std::uint32_t index, std::uint32_t capac
 }
 
 void Reg32::DeleteValuesByPrefix(std::string_view subKey, std::string_view prefix) {
+  if (NamesRootOnly(subKey)) return;
   RegKey key = 0;
   if (registry_.OpenKey(reg_root::CurrentUser, subKey, kRegAccessChange, key) !=
       reg_status::Success) {

@@ -101,14 +101,12 @@ MoveOutcome MoveIntoPlace(FileSystem& files, const AppContext& app, std::string_
   std::uint64_t size = 0;
   if (files.GetFileSize(workingCopy, size) != FsResult::Ok) return MoveOutcome::NoWorkingCopy;
   if (size == 0) return MoveOutcome::EmptyWorkingCopy;
-  const std::string itemFile = ItemFilePath(app, name, kind);
-  if (app.editMode) {
-    // Replacing the saved list of the item being edited; when this fails, the rename
-    // below fails too and the working copy is kept for another try.
-    (void)files.DeleteFile(itemFile);
-  }
-  return files.MoveFile(workingCopy, itemFile) == FsResult::Ok ? MoveOutcome::Moved
-                                                               : MoveOutcome::Failed;
+  // Editing replaces the saved list in the same step as the rename: when the rename fails,
+  // the saved list stays and so does the working copy, for another try.
+  const IfTargetExists ifExists = app.editMode ? IfTargetExists::Replace : IfTargetExists::Fail;
+  return files.MoveFile(workingCopy, ItemFilePath(app, name, kind), ifExists) == FsResult::Ok
+             ? MoveOutcome::Moved
+             : MoveOutcome::Failed;
 }
 
 }  // namespace
@@ -220,7 +218,7 @@ PickerCloseOutcome WriteWorkingCopy(FileSystem& files, TextCodec& codec, const A
     }
   }
   if (!app.editMode) return PickerCloseOutcome::NothingChanged;
-  switch (files.DeleteFile(ItemFilePath(app, name, kind))) {
+  switch (files.DeleteFile(ItemFilePath(app, name, kind), DeleteMode::AsFound)) {
     case FsResult::Ok:
       return PickerCloseOutcome::ItemFileDeleted;
     case FsResult::NotFound:

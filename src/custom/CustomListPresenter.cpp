@@ -73,7 +73,7 @@ void CustomListPresenter::Delete() {
   bool deleted = false;
   for (ItemKind kind : {ItemKind::Registry, ItemKind::File}) {
     const std::string path = ItemFilePath(app_, name, kind);
-    switch (platform_.files.DeleteFile(path)) {
+    switch (platform_.files.DeleteFile(path, DeleteMode::AsFound)) {
       case FsResult::Ok:
         deleted = true;
         break;

@@ -45,7 +45,7 @@ void ItemEditorPresenter::Load() {
   // Left by a run that ended while an editor was open; the next Save would otherwise move
   // them into whatever item it saves.
   for (ItemKind kind : {ItemKind::Registry, ItemKind::File}) {
-    (void)platform_.files.DeleteFile(WorkingCopyPath(app_, kind));
+    (void)platform_.files.DeleteFile(WorkingCopyPath(app_, kind), DeleteMode::AsFound);
   }
   Activate();
 }

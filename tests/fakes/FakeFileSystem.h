@@ -1,12 +1,14 @@
 #pragma once
 // An in-memory file system that behaves like the platform where the program's safety
-// depends on it: names match without regard to case, DeleteFile refuses read-only files,
-// RemoveDirectory refuses folders that are not empty, a file in use cannot be deleted, and
-// a path that runs through a link reaches the link's target - so a walk that carelessly
+// depends on it: names match without regard to case, DeleteFile refuses read-only files
+// unless asked to reset them (never resetting a link), RemoveDirectory refuses folders that
+// are not empty, a file in use cannot be deleted, and a path that runs through a link -
+// attributes set by name included - reaches the link's target, so a walk that carelessly
 // enters a link really does destroy the target here, and a test sees it. The link itself
-// shows in its parent's listing as one entry and RemoveDirectory on it removes only the
-// link. Paths are "X:\..." with either separator; a relative path names nothing. Deleting
-// the last name of a file gives its size back to its drive, so freed space can be measured.
+// shows in its parent's listing as one entry, DeleteFile and RemoveDirectory on it remove
+// only the link, and FinalPath tells where a folder really leads. Paths are "X:\..." with either
+// separator; a relative path names nothing. Deleting the last name of a file gives its size back to
+// its drive, so freed space can be measured.
 //
 // Listings, attribute look-ups, reads, deletions and overwrites are logged in order, so that
 // a test can check, for example, that an overwrite pass was flushed before the next.
@@ -24,6 +26,7 @@
 namespace quorvane::fakes {
 
 enum class FsOp {
+  GetVolumeLabel,
   ListDirectory,
   GetAttributes,
   DeleteFile,
@@ -53,9 +56,13 @@ class FakeFileSystem final : public FileSystem {
   // A drive the platform reports; drives are listed by letter, as the platform lists them.
   void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes) {
     const std::string name = ToLowerAscii(std::string(1, letter) + ":");
-    drives_[name] = {DriveInfo{name, ToUpperAscii(name)[0], type, freeBytes, totalBytes, {}}};
+    drives_[name] = {DriveInfo{name, ToUpperAscii(name)[0], type, freeBytes, totalBytes}};
   }
-  // A drive that is not ready (an empty card reader, say) fails every GetDrive and listing.
+  void SetVolumeLabel(char letter, std::string label) {
+    drives_.at(ToLowerAscii(std::string(1, letter) + ":")).label = std::move(label);
+  }
+  // A drive that is not ready (an empty card reader, say) fails GetVolumeLabel and every
+  // listing; a fixed one also fails GetDrive (other drives are not asked for their space).
   void SetDriveReady(char letter, bool ready) {
     drives_.at(std::string(1, letter) + ":").ready = ready;
   }
@@ -122,9 +129,20 @@ class FakeFileSystem final : public FileSystem {
       return FsResult::NotFound;
     }
     info = drive->second.info;
-    if (drive->second.ready) return FsResult::Ok;
-    info = DriveInfo{info.name, info.letter, info.type, 0, 0, {}};
+    // Only a fixed drive is asked for its space.
+    if (info.type != DriveType::Fixed) info.freeBytes = info.totalBytes = 0;
+    if (drive->second.ready || info.type != DriveType::Fixed) return FsResult::Ok;
+    info = DriveInfo{info.name, info.letter, info.type, 0, 0};
     return FsResult::Failed;
+  }
+
+  FsResult GetVolumeLabel(std::string_view name, std::string& label) override {
+    Log(FsOp::GetVolumeLabel, name);
+    const auto drive = drives_.find(std::string(name.substr(0, 1)) + ":");
+    if (drive == drives_.end()) return FsResult::NotFound;
+    if (!drive->second.ready) return FsResult::Failed;
+    label = drive->second.label;
+    return FsResult::Ok;
   }
 
   FsResult ListDirectory(std::string_view folder, std::vector<DirEntry>& entries) override {
@@ -148,25 +166,35 @@ class FakeFileSystem final : public FileSystem {
     return node != nullptr ? FsResult::Ok : FsResult::NotFound;
   }
 
+  // As on the platform, attributes set by name reach a link's target.
   FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
-    Node* node = Find(path, false);
+    Node* node = Find(path, true);
     if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
     node->attrs = (node->attrs & ~kSettable) | (attrs & kSettable);
     return FsResult::Ok;
   }
 
-  FsResult DeleteFile(std::string_view path) override {
+  FsResult FinalPath(std::string_view folder, std::string& finalPath) override {
+    const Node* node = Find(folder, true);
+    if (node == nullptr) return FsResult::NotFound;
+    if (!node->Is(file_attr::Directory)) return FsResult::Failed;
+    finalPath = node->parent == nullptr ? node->name + "\\" : node->FullPath();
+    return FsResult::Ok;
+  }
+
+  FsResult DeleteFile(std::string_view path, DeleteMode mode) override {
     Log(FsOp::DeleteFile, path);
     Node* node = Find(path, false);
     if (node == nullptr) return FsResult::NotFound;
-    if (node->Is(file_attr::Directory | file_attr::ReadOnly) || node->Busy()) {
+    if ((node->Is(file_attr::Directory) && !node->Is(file_attr::ReparsePoint)) || node->Busy()) {
       return FsResult::AccessDenied;
     }
-    if (node->data && --node->data->links == 0) {
-      const auto drive = drives_.find(node->Root().name);
-      if (drive != drives_.end()) drive->second.info.freeBytes += node->Size();
+    // A link goes as it stands; its attributes are the link's own and are never reset.
+    if (mode == DeleteMode::ResetAttributes && !node->Is(file_attr::ReparsePoint)) {
+      node->attrs &= ~kSettable;
     }
-    node->Detach();
+    if (node->Is(file_attr::ReadOnly)) return FsResult::AccessDenied;
+    Unlink(*node);
     return FsResult::Ok;
   }
 
@@ -195,14 +223,20 @@ class FakeFileSystem final : public FileSystem {
     return FsResult::Ok;
   }
 
-  FsResult MoveFile(std::string_view from, std::string_view to) override {
+  FsResult MoveFile(std::string_view from, std::string_view to, IfTargetExists ifExists) override {
     Node* node = Find(from, false);
     std::string name;
     Node* parent = FindParent(to, name);
     if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
-    if (Find(to, false) != nullptr) return FsResult::AlreadyExists;
     if (parent == nullptr) return FsResult::NotFound;
     if (node->Busy()) return FsResult::AccessDenied;
+    if (Node* existing = Find(to, false); existing != nullptr && existing != node) {
+      if (ifExists == IfTargetExists::Fail) return FsResult::AlreadyExists;
+      if (existing->Is(file_attr::Directory | file_attr::ReadOnly) || existing->Busy()) {
+        return FsResult::AccessDenied;
+      }
+      Unlink(*existing);
+    }
     auto moved = std::move(node->parent->children.extract(node->name).mapped());
     moved->name = name;
     moved->parent = parent;
@@ -214,12 +248,6 @@ class FakeFileSystem final : public FileSystem {
     // Like the attributes, the size of a link is the link's own.
     const Node* node = Find(path, false);
     if (node != nullptr) size = node->Size();
-    return node != nullptr ? FsResult::Ok : FsResult::NotFound;
-  }
-
-  FsResult GetLinkCount(std::string_view path, std::uint32_t& links) override {
-    const Node* node = Find(path, true);
-    if (node != nullptr) links = node->data ? node->data->links : 1;
     return node != nullptr ? FsResult::Ok : FsResult::NotFound;
   }
 
@@ -248,14 +276,19 @@ class FakeFileSystem final : public FileSystem {
     return FsResult::Ok;
   }
 
-  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, FsResult& result) override {
-    // The link itself is looked at: overwriting through a link would reach its target.
+  std::unique_ptr<WritableFile> OpenForOverwrite(std::string_view path, DeleteMode mode,
+                                                 FsResult& result) override {
+    // The link itself is opened: overwriting through a link would reach its target.
     Log(FsOp::OpenForOverwrite, path);
     Node* node = Find(path, false);
-    const bool refused = node == nullptr || !node->data || node->Busy() ||
-                         node->Is(file_attr::ReparsePoint | file_attr::ReadOnly);
+    const bool link = node != nullptr && node->Is(file_attr::ReparsePoint);
+    if (node != nullptr && !link && mode == DeleteMode::ResetAttributes && !node->Busy()) {
+      node->attrs &= ~kSettable;
+    }
+    const bool refused = node == nullptr || node->Busy() ||
+                         (!link && (!node->data || node->Is(file_attr::ReadOnly)));
     result = node == nullptr ? FsResult::NotFound : refused ? FsResult::AccessDenied : FsResult::Ok;
-    return refused ? nullptr : std::make_unique<OpenFile>(*this, path, node->data);
+    return refused ? nullptr : std::make_unique<OpenFile>(*this, path, *node);
   }
 
  private:
@@ -285,6 +318,9 @@ class FakeFileSystem final : public FileSystem {
     std::uint32_t Reported() const { return attrs == 0 ? file_attr::Normal : attrs; }
     std::uint64_t Size() const { return data ? data->content.size() : 0; }  // a link's is 0
     const Node& Root() const { return parent ? parent->Root() : *this; }
+    std::string FullPath() const {
+      return parent == nullptr ? name : parent->FullPath() + "\\" + name;
+    }
     Node& Add(std::string_view childName, std::uint32_t childAttrs) {
       auto& slot = children[std::string(childName)];
       slot.reset(new Node{std::string(childName), childAttrs, {}, nullptr, false, this, {}});
@@ -295,16 +331,24 @@ class FakeFileSystem final : public FileSystem {
 
   struct Drive {
     DriveInfo info;
+    std::string label;
     bool ready = true;
   };
 
+  // An open file sees the entry it opened: a link as the link, a file with its content.
   struct OpenFile final : WritableFile {
-    OpenFile(FakeFileSystem& fs, std::string_view name, std::shared_ptr<FileData> file)
-        : owner(fs), path(name), data(std::move(file)) {
-      data->openForOverwrite = true;
+    OpenFile(FakeFileSystem& fs, std::string_view name, const Node& node)
+        : owner(fs), path(name), attributes(node.Reported()), data(node.data) {
+      if (data) data->openForOverwrite = true;
     }
-    ~OpenFile() override { data->openForOverwrite = false; }
+    ~OpenFile() override {
+      if (data) data->openForOverwrite = false;
+    }
+    std::uint32_t Attributes() const override { return attributes; }
+    std::uint32_t LinkCount() const override { return data ? data->links : 1; }
+    std::uint64_t Size() const override { return data ? data->content.size() : 0; }
     FsResult WriteAt(std::uint64_t offset, std::string_view bytes) override {
+      if (!data || (attributes & file_attr::ReparsePoint)) return FsResult::AccessDenied;
       const auto at = static_cast<std::size_t>(offset);
       data->content.resize(std::max(data->content.size(), at + bytes.size()), '\0');
       data->content.replace(at, bytes.size(), bytes);
@@ -315,11 +359,29 @@ class FakeFileSystem final : public FileSystem {
       owner.Log(FsOp::Flush, path);
       return FsResult::Ok;
     }
+    FsResult Delete() override {
+      owner.Log(FsOp::DeleteFile, path);
+      Node* node = owner.Find(path, false);
+      if (node == nullptr) return FsResult::NotFound;
+      if (node->data != data || node->inUse) return FsResult::AccessDenied;
+      owner.Unlink(*node);
+      return FsResult::Ok;
+    }
 
     FakeFileSystem& owner;
     std::string path;
+    std::uint32_t attributes = 0;
     std::shared_ptr<FileData> data;
   };
+
+  // Removes one name; the last name of a file gives its size back to its drive.
+  void Unlink(Node& node) {
+    if (node.data && --node.data->links == 0) {
+      const auto drive = drives_.find(node.Root().name);
+      if (drive != drives_.end()) drive->second.info.freeBytes += node.Size();
+    }
+    node.Detach();
+  }
 
   // A broken set-up is the test's own mistake: make it loud rather than silently empty.
   [[noreturn]] static void BadSetUp(std::string_view path) {

@@ -15,10 +15,7 @@ class FakeShell final : public Shell {
     return 0;
   }
   void ClearRecentDocuments() override {}
-  std::vector<std::string> ProtectedFolders() override {
-    return {"C:\\Windows", "C:\\Program Files", "C:\\Program Files (x86)", "C:\\Users",
-            "C:\\Users\\User"};
-  }
+  ProtectedFolderList ProtectedFolders() override { return protectedFolders; }
   bool StartProgram(std::string_view path, WindowStyle style) override {
     startedPrograms.push_back({std::string(path), style});
     return startProgramSucceeds;
@@ -37,6 +34,10 @@ class FakeShell final : public Shell {
     WindowStyle style = WindowStyle::NormalFocus;
   };
 
+  ProtectedFolderList protectedFolders{
+      {"C:\\Windows", "C:\\Program Files", "C:\\Program Files (x86)", "C:\\ProgramData",
+       "C:\\Users\\User", "D:\\Profiles\\ann"},
+      "C:\\Users"};
   std::string applicationFolder = "C:\\Program Files\\Quorvane";
   std::string tempPath = "C:\\Users\\User\\AppData\\Local\\Temp\\";
   bool startProgramSucceeds = true;

@@ -107,5 +107,17 @@ TEST_F(CustomItemFilesTest, SaveMovesNonEmptyWorkingCopiesAndReplacesOnlyInEditM
   EXPECT_EQ(fake.files.Content(Custom("Item.ac2")), "new\r\n");
 }
 
+// The saved list is replaced in the same step as the rename, so a save that fails (here the
+// working copy is held open by another program) keeps the saved entries.
+TEST_F(CustomItemFilesTest, AFailedSaveKeepsTheSavedEntries) {
+  app.editMode = true;
+  fake.files.AddFile(Custom("Item.ac2"), "saved\r\n");
+  fake.files.AddFile(InApp("temp1.ac"), "new\r\n");
+  fake.files.SetInUse(InApp("temp1.ac"));
+  EXPECT_EQ(MoveWorkingCopiesIntoPlace(fake.files, app, "Item").file, MoveOutcome::Failed);
+  EXPECT_EQ(fake.files.Content(Custom("Item.ac2")), "saved\r\n");
+  EXPECT_EQ(fake.files.Content(InApp("temp1.ac")), "new\r\n");
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -86,5 +86,21 @@ TEST_F(CustomItemsTest, PatternRemovesEveryMatchButAFileInUseWithAndWithoutBleac
   }
 }
 
+// A pattern that matches a link removes the link; the file it leads to keeps its content and
+// its attributes, which are reset only on files that are no link.
+TEST_F(CustomItemsTest, AMatchedLinkGoesAsALinkAndItsTargetKeepsItsAttributes) {
+  for (bool bleach : {false, true}) {
+    ASSERT_TRUE(settings.Write(keys::AddBleach, bleach ? "1" : "0"));
+    fake.files.AddFile("D:\\Keep\\target.log", "keep", file_attr::ReadOnly | file_attr::Hidden);
+    fake.files.AddLink(Data("link.log"), "D:\\Keep\\target.log");
+    Item("Logs.ac2", Record("F", Data("*.log")));
+    CleanCustomItems(context);
+    EXPECT_FALSE(fake.files.Exists(Data("link.log")));
+    EXPECT_EQ(fake.files.Content("D:\\Keep\\target.log"), "keep");
+    EXPECT_EQ(fake.files.Attributes("D:\\Keep\\target.log"),
+              file_attr::ReadOnly | file_attr::Hidden);
+  }
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -86,7 +86,7 @@ TEST_F(CustomListTest, DeleteRemovesExactlyTheItemsOwnFilesAndKeepsEntriesWhoseF
   EXPECT_EQ(main.ListView1.Rows(), (Rows{{"Gone"}, {"Locked"}, {"Temp.acme"}}));
 
   // Removed outside the program: nothing to delete, the entry stays, no word.
-  ASSERT_TRUE(fake.files.DeleteFile(Item("Gone", ".ac2")) == FsResult::Ok);
+  ASSERT_TRUE(fake.files.DeleteFile(Item("Gone", ".ac2"), DeleteMode::AsFound) == FsResult::Ok);
   ClickDelete(0);
   EXPECT_EQ(main.ListView1.Rows().size(), 3u);
   EXPECT_TRUE(Messages().empty());

@@ -74,5 +74,20 @@ TEST_F(Reg32Test, DeleteValuesByPrefixSweepsOnlyMatchingValues) {
   EXPECT_TRUE(registry.KeyExists(HKCU, std::string(kKey) + "\\MRUChild"));
 }
 
+// An empty or separator-only sub-key names the root itself: whoever asks, nothing under a
+// root is deleted through it.
+TEST_F(Reg32Test, DeletingOperationsRefuseTheRootItself) {
+  registry.SetString(HKCU, "Software\\Keep", "Value", "x");
+  registry.SetString(HKCU, "", "RootValue", "x");
+  for (const char* subKey : {"", "\\", "\\\\\\"}) {
+    EXPECT_NE(reg.DeleteKeyTree(HKCU, subKey), reg_status::Success) << subKey;
+    reg.DeleteValue(HKCU, subKey, "RootValue");
+    reg.DeleteValuesByPrefix(subKey, "");
+  }
+  EXPECT_TRUE(registry.GetValue(HKCU, "Software\\Keep", "Value"));
+  EXPECT_TRUE(registry.GetValue(HKCU, "", "RootValue"));
+  EXPECT_TRUE(windows.messageBoxes.empty());
+}
+
 }  // namespace
 }  // namespace quorvane

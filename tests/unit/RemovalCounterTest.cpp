@@ -33,6 +33,30 @@ TEST(RemovalCounterTest, CountsEveryKeyOfATreeAndOnlyWhatWasReallyRemoved) {
   EXPECT_EQ(counts.bytes, 1002u);
 }
 
+// A file in use or denied is counted as not removed, whichever way it was to go; one that
+// vanished before its turn is neither removed nor left.
+TEST(RemovalCounterTest, CountsFilesInUseOrDeniedAsNotRemoved) {
+  fakes::FakePlatform fake;
+  RemovalCounts counts;
+  CountingFileSystem files{fake.files, counts};
+  fake.files.AddFile("C:\\T\\busy.txt", "b");
+  fake.files.SetInUse("C:\\T\\busy.txt");
+  fake.files.AddFile("C:\\T\\ro.txt", "r", file_attr::ReadOnly);
+  fake.files.AddFile("C:\\T\\bleached.txt", "12345");
+  EXPECT_EQ(files.DeleteFile("C:\\T\\busy.txt", DeleteMode::ResetAttributes),
+            FsResult::AccessDenied);
+  EXPECT_EQ(files.DeleteFile("C:\\T\\ro.txt", DeleteMode::AsFound), FsResult::AccessDenied);
+  EXPECT_EQ(files.DeleteFile("C:\\T\\vanished.txt", DeleteMode::AsFound), FsResult::NotFound);
+  FsResult opened = FsResult::Failed;
+  EXPECT_EQ(files.OpenForOverwrite("C:\\T\\busy.txt", DeleteMode::AsFound, opened), nullptr);
+  auto bleached = files.OpenForOverwrite("C:\\T\\bleached.txt", DeleteMode::AsFound, opened);
+  ASSERT_NE(bleached, nullptr);
+  EXPECT_EQ(bleached->Delete(), FsResult::Ok);
+  EXPECT_EQ(counts.filesNotRemoved, 3u);
+  EXPECT_EQ(counts.files, 1u);
+  EXPECT_EQ(counts.bytes, 5u);
+}
+
 TEST(RemovalSummaryTest, NamesEachCountInSingularOrPlural) {
   EXPECT_EQ(RemovalSummary({1, 1, 1, 0}),
             "Removed: 1 file (1 byte), 1 registry key, 0 registry values");

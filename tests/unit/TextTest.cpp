@@ -20,6 +20,31 @@ TEST(TextTest, CaseFoldsOnlyAsciiLettersTrimsAndEndsFoldersInOneBackslash) {
   EXPECT_EQ(AddBackslash("C:\\Cookies\\"), "C:\\Cookies\\");
 }
 
+TEST(PathTextTest, TellsAbsolutePathsAndDriveRootsAndTrimsSeparatorsButARootsOwn) {
+  for (const char* absolute : {"C:\\", "c:/x", "\\\\server\\share", "//server/share", "\\/s"}) {
+    EXPECT_TRUE(IsAbsolutePath(absolute)) << absolute;
+  }
+  for (const char* relative : {"", "C:", "C:x", "\\x", "x\\y", "1:\\x", "\\\\"}) {
+    EXPECT_FALSE(IsAbsolutePath(relative)) << relative;
+  }
+  EXPECT_TRUE(IsDriveRoot("d:/"));
+  EXPECT_FALSE(IsDriveRoot("D:\\x"));
+  EXPECT_EQ(WithoutTrailingSeparators("C:\\a\\/\\"), "C:\\a");
+  EXPECT_EQ(WithoutTrailingSeparators("C:\\\\"), "C:\\");
+  EXPECT_EQ(WithoutTrailingSeparators("C:"), "C:");
+  EXPECT_EQ(WithoutTrailingSeparators("\\\\"), "\\");
+  EXPECT_EQ(WithBackslashes("C:/a/b"), "C:\\a\\b");
+}
+
+TEST(PathTextTest, WalksUtf8ByWholeCharacters) {
+  const std::string text = "a\xC3\xA9\xF0\x9F\x98\x80z";  // a, e acute, an emoji, z
+  EXPECT_EQ(SplitCharacters(text),
+            (std::vector<std::string>{"a", "\xC3\xA9", "\xF0\x9F\x98\x80", "z"}));
+  EXPECT_EQ(FirstCharacters(text, 2), "a\xC3\xA9");
+  EXPECT_EQ(FirstCharacters(text, 9), text);
+  EXPECT_EQ(CharacterLength("\xC3", 0), 1u);  // cut short: one byte, never past the end
+}
+
 TEST(TextTest, TextToByteRoundsTiesToEvenAndRefusesWhatIsNoByte) {
   const char* texts[] = {" 2\t", "1e2", "1.4", "0.5", "1.5", "2.5", "255.4"};
   const int bytes[] = {2, 100, 1, 0, 2, 2, 255};

@@ -95,7 +95,7 @@ TEST_F(WashPresenterTest, TheReportCountsWhatTheRunRemoved) {
   const std::vector<CleanTarget> deleting =
       fakes::RecordingTargets([](std::size_t i, CleanContext& c) {
         if (i != 5) return;
-        (void)c.platform.files.DeleteFile("C:\\Temp\\a.tmp");
+        (void)c.platform.files.DeleteFile("C:\\Temp\\a.tmp", DeleteMode::AsFound);
         c.reg.DeleteValue(reg_root::CurrentUser, "Software\\Q", "v");
       });
   WashPresenter window{platform, app, deleting};
@@ -104,6 +104,22 @@ TEST_F(WashPresenterTest, TheReportCountsWhatTheRunRemoved) {
   EXPECT_EQ(window.lblRemoved.Caption(),
             "Removed: 1 file (5 bytes), 0 registry keys, 1 registry value");
   EXPECT_FALSE(window.lblNotRemoved.Visible());
+}
+
+TEST_F(WashPresenterTest, AFileInUseIsReportedAsNotRemoved) {
+  Set(keys::TempFiles, "1");
+  fake.files.AddFile("C:\\Temp\\busy.tmp", "12345");
+  fake.files.SetInUse("C:\\Temp\\busy.tmp");
+  const std::vector<CleanTarget> deleting =
+      fakes::RecordingTargets([](std::size_t i, CleanContext& c) {
+        if (i == 5) (void)c.platform.files.DeleteFile("C:\\Temp\\busy.tmp", DeleteMode::AsFound);
+      });
+  WashPresenter window{platform, app, deleting};
+  window.Activate();
+  EXPECT_EQ(window.lblRemoved.Caption(),
+            "Removed: 0 files (0 bytes), 0 registry keys, 0 registry values");
+  EXPECT_TRUE(window.lblNotRemoved.Visible());
+  EXPECT_EQ(window.lblNotRemoved.Caption(), "Not removed: 1 file in use or denied");
 }
 
 }  // namespace

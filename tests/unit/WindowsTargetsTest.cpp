@@ -107,6 +107,45 @@ TEST_F(WindowsTargetsTest, UnsafeTempFolderIsNeverEmptied) {
   }
 }
 
+// The temporary folder is judged by where it leads: moved to another drive by a link it is
+// still cleaned; leading to a profile, to the folders of the system or to a drive root it is
+// left alone with everything in it.
+TEST_F(WindowsTargetsTest, TempFolderThatIsALinkIsJudgedByWhereItLeads) {
+  const std::string link = "C:\\Users\\User\\AppData\\Local\\TempLink";
+  fake.shell.tempPath = link + "\\";
+  fake.files.AddFile("E:\\Temp\\old.tmp", "t");
+  fake.files.AddLink(link, "E:\\Temp");
+  CleanTempFiles(context);
+  EXPECT_FALSE(fake.files.Exists("E:\\Temp\\old.tmp"));
+
+  for (const char* precious :
+       {"C:\\Users\\User\\thesis.doc", "C:\\Users\\bob\\mail.pst", "C:\\ProgramData\\licence.dat",
+        "D:\\Profiles\\ann\\notes.txt", "F:\\everything.db"}) {
+    fake.files.AddFile(precious, "keep");
+  }
+  for (const char* target : {"C:\\Users\\User", "C:\\Users\\bob", "C:\\ProgramData",
+                             "D:\\Profiles\\ann", "F:\\", "C:\\Users"}) {
+    SCOPED_TRACE(target);
+    fake.files.AddLink(link, target);
+    fake.files.ClearCalls();
+    CleanTempFiles(context);
+    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
+    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::RemoveDirectory), 0u);
+  }
+}
+
+// A value of an unexpected type or size reads as no list at all; the run goes on.
+TEST_F(WindowsTargetsTest, HistoryValuesOfAnUnexpectedTypeOrSizeAreNoList) {
+  fake.registry.SetString(HKCU, kRunMru, "MRUList", std::string("\x61\0\0\0", 4), reg_type::Dword);
+  fake.registry.SetString(HKCU, kRunMru, "a", "x");
+  fake.registry.SetString(HKCU, kUrls, "URL0", std::string(1 << 20, 'b'), reg_type::Binary);
+  fake.registry.SetString(HKCU, kUrls, "URL1", "x");
+  CleanRunHistory(context);
+  CleanMediaPlayer(context);
+  EXPECT_THAT(fake.registry.ValueNames(HKCU, kRunMru), ElementsAre("a"));
+  EXPECT_THAT(fake.registry.ValueNames(HKCU, kUrls), ElementsAre("URL1"));
+}
+
 // Fragments and FOUND.000 to FOUND.010 at the roots of fixed drives; a fragment in use stays
 // and a FOUND link is removed without entering it.
 TEST_F(WindowsTargetsTest, ScandiskRemovesRootFragmentsOnFixedDrivesOnly) {

@@ -17,7 +17,7 @@ class ForwardingShell : public Shell {
     return inner_.EmptyRecycleBin(root, flags);
   }
   void ClearRecentDocuments() override { inner_.ClearRecentDocuments(); }
-  std::vector<std::string> ProtectedFolders() override { return inner_.ProtectedFolders(); }
+  ProtectedFolderList ProtectedFolders() override { return inner_.ProtectedFolders(); }
   [[nodiscard]] bool StartProgram(std::string_view path, WindowStyle style) override {
     return inner_.StartProgram(path, style);
   }

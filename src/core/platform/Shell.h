@@ -15,6 +15,16 @@ inline constexpr std::uint32_t NoProgressUi = 2;
 inline constexpr std::uint32_t NoSound = 4;
 }  // namespace recycle_flags
 
+// Folders that no clean may ever empty as a whole.
+struct ProtectedFolderList {
+  // Each of these, and every folder above one of them: the Windows folder, both program
+  // folders, ProgramData, and every profile folder the system knows of.
+  std::vector<std::string> folders;
+  // The folder holding the users' profiles: it, and every folder directly under it, whether
+  // the system lists that folder as a profile or not.
+  std::string profilesFolder;
+};
+
 enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
 
 class Shell {
@@ -28,9 +38,9 @@ class Shell {
   // Returns the platform's result code (0 on success). An empty root means every drive.
   virtual std::int32_t EmptyRecycleBin(std::string_view root, std::uint32_t flags) = 0;
   virtual void ClearRecentDocuments() = 0;
-  // Folders that no clean may ever empty as a whole: the Windows folder, the Program Files
-  // folders, the users' profile folders and their parent. Without trailing back-slash.
-  virtual std::vector<std::string> ProtectedFolders() = 0;
+  // Folders that no clean may ever empty as a whole (see ProtectedFolderList); a folder the
+  // system does not know is left out.
+  virtual ProtectedFolderList ProtectedFolders() = 0;
   // Starts the program file at `path`, without arguments, and returns at once without
   // waiting for it. The path is only ever the program's: never split at a blank, never
   // searched for, and a file that is no program is not opened as a document.

@@ -90,6 +90,10 @@ class Handle {
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE get() const { return handle_; }
   HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+  void reset(HANDLE handle) {
+    if (valid()) CloseHandle(handle_);
+    handle_ = handle;
+  }
 
  private:
   HANDLE handle_;
@@ -153,43 +157,131 @@ FsResult WriteAll(HANDLE file, std::uint64_t offset, std::string_view bytes) {
   return FsResult::Ok;
 }
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kResettable =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+FsResult SetDisposition(HANDLE file) {
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return Check(SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof(dispose)));
+}
+
+// The attributes of an opened file. The basic information only: under Wine the full
+// information costs a look-up of the volume that takes longer than the deletion itself.
+bool AttributesOf(HANDLE file, DWORD& attributes) {
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic))) return false;
+  attributes = basic.FileAttributes;
+  return true;
+}
+
+// Makes the opened file normal: for a file only, after the open has shown it is no link.
+FsResult ResetThroughHandle(HANDLE file) {
+  FILE_BASIC_INFO basic{};  // zero times stay as they are
+  basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  return Check(SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)));
+}
+
+// Under Wine every open of a Unix symbolic link reaches its target, and so does every
+// deletion through such an open. Renaming onto the link's name, however, replaces the link
+// itself: a fresh empty file, deleted when closed, takes the link's place and then goes.
+FsResult RemoveUnixFileLink(const std::wstring& longPath) {
+  const size_t slash = longPath.find_last_of(L'\\');
+  std::wstring stand;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; attempt < 16 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    stand = longPath.substr(0, slash + 1) + L"~qv" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount() + attempt) + L".tmp";
+    file = CreateFileW(stand.c_str(), DELETE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return LastError();
+  }
+  if (file == INVALID_HANDLE_VALUE) return FsResult::Failed;
+  Handle standIn(file);
+  const std::wstring_view target(longPath);
+  std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+  std::copy(target.begin(), target.end(), rename->FileName);
+  return Check(SetFileInformationByHandle(standIn.get(), FileRenameInfo, rename,
+                                          static_cast<DWORD>(buffer.size())));
+}
+
+// One open of a file for its overwrite and deletion. The first open takes no write access to
+// the data, so that a read-only file can be looked at and reset; writing reopens the same
+// file through this handle, never through its name.
 class Win32WritableFile final : public WritableFile {
  public:
-  explicit Win32WritableFile(HANDLE file) : file_(file) {}
+  Win32WritableFile(HANDLE file, std::wstring longPath, DWORD attributes, DWORD links,
+                    std::uint64_t size, bool unixLink)
+      : file_(file),
+        longPath_(std::move(longPath)),
+        attributes_(attributes),
+        links_(links),
+        size_(size),
+        unixLink_(unixLink) {}
+
+  std::uint32_t Attributes() const override { return attributes_; }
+  std::uint32_t LinkCount() const override { return links_; }
+  std::uint64_t Size() const override { return size_; }
   FsResult WriteAt(std::uint64_t offset, std::string_view bytes) override {
-    return WriteAll(file_.get(), offset, bytes);
+    if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) return FsResult::AccessDenied;
+    if (!writer_.valid()) {
+      writer_.reset(ReOpenFile(file_.get(), GENERIC_WRITE, kShareAll, 0));
+      if (!writer_.valid()) return LastError();
+    }
+    return WriteAll(writer_.get(), offset, bytes);
   }
-  FsResult Flush() override { return Check(FlushFileBuffers(file_.get())); }
+  FsResult Flush() override {
+    return writer_.valid() ? Check(FlushFileBuffers(writer_.get())) : FsResult::Ok;
+  }
+  FsResult Delete() override {
+    if (!unixLink_) return SetDisposition(file_.get());
+    writer_.reset(INVALID_HANDLE_VALUE);
+    file_.reset(INVALID_HANDLE_VALUE);
+    return RemoveUnixFileLink(longPath_);
+  }
 
  private:
   Handle file_;
+  Handle writer_{INVALID_HANDLE_VALUE};
+  std::wstring longPath_;
+  DWORD attributes_;
+  DWORD links_;
+  std::uint64_t size_;
+  bool unixLink_;
 };
 
 }  // namespace
 
-// True unless the opened file is known to be the very entry that `longPath` names. The
-// folder's name is kept from one call to the next: a forced delete removes a folder's files
-// one after the other, and looking at the folder again for each would double the work.
+// True unless the opened file is known to be the very entry that `longPath` names. The names
+// of the two folders looked at last are kept: a forced delete removes a folder's files one
+// after the other, then the folder itself (an entry of its parent), then goes on to the next
+// sibling, and looking at each folder again for every entry would double the work.
 bool Win32FileSystem::ReachedThroughLink(void* file, std::wstring_view longPath) {
   const size_t slash = longPath.find_last_of(L'\\');
   if (slash == std::wstring_view::npos) return true;
   const std::wstring_view folderPath = longPath.substr(0, slash + 1);
-  if (folderPath != checkedFolder_ || checkedFolderName_.empty()) {
-    checkedFolder_ = folderPath;
-    Handle folder(CreateFileW(checkedFolder_.c_str(), FILE_READ_ATTRIBUTES,
+  if (checked_[1].path == folderPath) std::swap(checked_[0], checked_[1]);
+  if (checked_[0].path != folderPath || checked_[0].name.empty()) {
+    std::swap(checked_[0], checked_[1]);
+    CheckedFolder& folder = checked_[0];
+    folder.path = folderPath;
+    Handle opened(CreateFileW(folder.path.c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    checkedFolderName_ = folder.valid() ? ObjectName(folder.get()) : std::wstring();
-    if (checkedFolderName_.empty()) return true;
-    if (checkedFolderName_.back() != L'\\') checkedFolderName_ += L'\\';
+    folder.name = opened.valid() ? ObjectName(opened.get()) : std::wstring();
+    if (folder.name.empty()) return true;
+    if (folder.name.back() != L'\\') folder.name += L'\\';
   }
+  const std::wstring& folderName = checked_[0].name;
   const std::wstring actual = ObjectName(file);
   const std::wstring_view leaf = longPath.substr(slash + 1);
-  const size_t folderLength = checkedFolderName_.size();
+  const size_t folderLength = folderName.size();
   if (actual.size() != folderLength + leaf.size()) return true;
-  return CompareStringOrdinal(actual.data(), static_cast<int>(folderLength),
-                              checkedFolderName_.data(), static_cast<int>(folderLength),
-                              TRUE) != CSTR_EQUAL ||
+  return CompareStringOrdinal(actual.data(), static_cast<int>(folderLength), folderName.data(),
+                              static_cast<int>(folderLength), TRUE) != CSTR_EQUAL ||
          CompareStringOrdinal(actual.data() + folderLength, static_cast<int>(leaf.size()),
                               leaf.data(), static_cast<int>(leaf.size()), TRUE) != CSTR_EQUAL;
 }
@@ -230,6 +322,9 @@ FsResult Win32FileSystem::GetDrive(std::string_view name, DriveInfo& info) {
   info.name = std::string(1, static_cast<char>(letter - 'A' + 'a')) + ":";
   info.type = ToDriveType(GetDriveTypeW(root));
   if (info.type == DriveType::NoRootDir) return FsResult::NotFound;
+  // A network drive whose server is gone can hold the caller for a minute; nothing asks for
+  // the space of any drive but a fixed one.
+  if (info.type != DriveType::Fixed) return FsResult::Ok;
 
   QuietDriveErrors quiet;
   ULARGE_INTEGER availableToUser{}, total{}, totalFree{};
@@ -237,10 +332,20 @@ FsResult Win32FileSystem::GetDrive(std::string_view name, DriveInfo& info) {
   // The whole drive's free space: a user's quota says nothing about what a clean frees.
   info.freeBytes = totalFree.QuadPart;
   info.totalBytes = total.QuadPart;
-  wchar_t label[MAX_PATH + 1] = {};
-  if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
-    info.volumeLabel = Narrow(label);
+  return FsResult::Ok;
+}
+
+FsResult Win32FileSystem::GetVolumeLabel(std::string_view name, std::string& label) {
+  const char first = name.empty() ? '\0' : name[0];
+  const char letter = (first >= 'a' && first <= 'z') ? static_cast<char>(first - 'a' + 'A') : first;
+  if (letter < 'A' || letter > 'Z') return FsResult::NotFound;
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+  QuietDriveErrors quiet;
+  wchar_t text[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root, text, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
+    return LastError();
   }
+  label = Narrow(text);
   return FsResult::Ok;
 }
 
@@ -292,18 +397,50 @@ FsResult Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t att
   return Check(SetFileAttributesW(LongPath(path).c_str(), settable));
 }
 
-FsResult Win32FileSystem::DeleteFile(std::string_view path) {
+FsResult Win32FileSystem::FinalPath(std::string_view folder, std::string& finalPath) {
+  Handle opened(CreateFileW(LongPath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!opened.valid()) return LastError();
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(
+        opened.get(), name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+    if (length == 0) return LastError();
+    if (length < name.size()) {
+      name.resize(length);
+      break;
+    }
+    name.resize(length + 1);
+  }
+  // "\\?\C:\a" is "C:\a", "\\?\UNC\server\share" is "\\server\share".
+  if (name.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+    name.replace(0, 8, L"\\\\");
+  } else if (name.rfind(L"\\\\?\\", 0) == 0) {
+    name.erase(0, 4);
+  }
+  finalPath = Narrow(name);
+  return FsResult::Ok;
+}
+
+FsResult Win32FileSystem::DeleteFile(std::string_view path, DeleteMode mode) {
   const std::wstring longPath = LongPath(path);
-  if (!RunningUnderWine()) return Check(DeleteFileW(longPath.c_str()));
-  // The same steps as DeleteFileW, with a look at the opened file in between.
-  Handle file(CreateFileW(longPath.c_str(), DELETE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  // The entry itself is opened - a link as the link - and deleted through that same open.
+  const DWORD access = DELETE | FILE_READ_ATTRIBUTES |
+                       (mode == DeleteMode::ResetAttributes ? FILE_WRITE_ATTRIBUTES : 0);
+  Handle file(CreateFileW(longPath.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file.valid()) return LastError();
-  if (ReachedThroughLink(file.get(), longPath)) return FsResult::AccessDenied;
-  FILE_DISPOSITION_INFO dispose{TRUE};
-  return Check(
-      SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof(dispose)));
+  if (RunningUnderWine() && ReachedThroughLink(file.get(), longPath)) {
+    file.reset(INVALID_HANDLE_VALUE);
+    return RemoveUnixFileLink(longPath);
+  }
+  const FsResult deleted = SetDisposition(file.get());
+  // Only a read-only file refuses, so only such a file pays for the reset. The open is the
+  // entry itself (under Wine checked above, elsewhere a link opened as the link), so the
+  // reset reaches no link's target.
+  if (deleted != FsResult::AccessDenied || mode != DeleteMode::ResetAttributes) return deleted;
+  if (const FsResult reset = ResetThroughHandle(file.get()); reset != FsResult::Ok) return reset;
+  return SetDisposition(file.get());
 }
 
 FsResult Win32FileSystem::CreateDirectory(std::string_view path) {
@@ -311,11 +448,21 @@ FsResult Win32FileSystem::CreateDirectory(std::string_view path) {
 }
 
 FsResult Win32FileSystem::RemoveDirectory(std::string_view path) {
-  return Check(RemoveDirectoryW(LongPath(path).c_str()));
+  const std::wstring longPath = LongPath(path);
+  if (!RunningUnderWine()) return Check(RemoveDirectoryW(longPath.c_str()));
+  // Under Wine removing a Unix link to a folder would remove the folder it leads to when that
+  // is empty; such a link stays.
+  Handle folder(CreateFileW(longPath.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!folder.valid()) return LastError();
+  if (ReachedThroughLink(folder.get(), longPath)) return FsResult::AccessDenied;
+  return SetDisposition(folder.get());
 }
 
-FsResult Win32FileSystem::MoveFile(std::string_view from, std::string_view to) {
-  return Check(MoveFileW(LongPath(from).c_str(), LongPath(to).c_str()));
+FsResult Win32FileSystem::MoveFile(std::string_view from, std::string_view to,
+                                   IfTargetExists ifExists) {
+  const DWORD flags = ifExists == IfTargetExists::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+  return Check(MoveFileExW(LongPath(from).c_str(), LongPath(to).c_str(), flags));
 }
 
 FsResult Win32FileSystem::GetFileSize(std::string_view path, std::uint64_t& size) {
@@ -324,17 +471,6 @@ FsResult Win32FileSystem::GetFileSize(std::string_view path, std::uint64_t& size
     return LastError();
   }
   size = Combine(data.nFileSizeHigh, data.nFileSizeLow);
-  return FsResult::Ok;
-}
-
-FsResult Win32FileSystem::GetLinkCount(std::string_view path, std::uint32_t& links) {
-  Handle file(CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!file.valid()) return LastError();
-  BY_HANDLE_FILE_INFORMATION information;
-  if (!GetFileInformationByHandle(file.get(), &information)) return LastError();
-  links = information.nNumberOfLinks;
   return FsResult::Ok;
 }
 
@@ -374,32 +510,45 @@ FsResult Win32FileSystem::WriteFile(std::string_view path, std::string_view byte
 }
 
 std::unique_ptr<WritableFile> Win32FileSystem::OpenForOverwrite(std::string_view path,
-                                                                FsResult& result) {
-  // The link itself is opened, not its target, and then refused after a look at the handle,
-  // so nothing can swap the file for a link between the look and the writes.
+                                                                DeleteMode mode, FsResult& result) {
+  // The link itself is opened, not its target, and looked at through the handle, so nothing
+  // can swap the file for a link between the look, the writes and the deletion.
   const std::wstring longPath = LongPath(path);
-  Handle file(CreateFileW(longPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  Handle file(CreateFileW(longPath.c_str(),
+                          DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file.valid()) {
+  DWORD attributes = 0;
+  FILE_STANDARD_INFO standard;
+  if (!file.valid() || !AttributesOf(file.get(), attributes) ||
+      !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof(standard))) {
     result = LastError();
     return nullptr;
   }
-  BY_HANDLE_FILE_INFORMATION information;
-  if (!GetFileInformationByHandle(file.get(), &information)) {
-    result = LastError();
+  const bool unixLink = RunningUnderWine() && ReachedThroughLink(file.get(), longPath);
+  if (unixLink) attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+  const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !link) {
+    result = FsResult::AccessDenied;
     return nullptr;
+  }
+  if (!link && mode == DeleteMode::ResetAttributes && (attributes & kResettable)) {
+    if (const FsResult reset = ResetThroughHandle(file.get()); reset != FsResult::Ok) {
+      result = reset;
+      return nullptr;
+    }
+    attributes = (attributes & ~kResettable) | FILE_ATTRIBUTE_NORMAL;
   }
   // A read-only file is refused here too: the platform's own refusal does not hold for
   // every account (an administrator under Wine writes anyway).
-  const DWORD refused =
-      FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
-  if ((information.dwFileAttributes & refused) ||
-      (RunningUnderWine() && ReachedThroughLink(file.get(), longPath))) {
+  if (!link && (attributes & FILE_ATTRIBUTE_READONLY)) {
     result = FsResult::AccessDenied;
     return nullptr;
   }
   result = FsResult::Ok;
-  return std::make_unique<Win32WritableFile>(file.release());
+  return std::make_unique<Win32WritableFile>(
+      file.release(), longPath, attributes, standard.NumberOfLinks,
+      static_cast<std::uint64_t>(standard.EndOfFile.QuadPart), unixLink);
 }
 
 }  // namespace quorvane::win32

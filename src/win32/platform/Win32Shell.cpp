@@ -9,8 +9,10 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/CommandLine.h"
+#include "core/PathText.h"
 #include "core/Text.h"
 #include "win32/platform/WideText.h"
 
@@ -42,8 +44,41 @@ std::string KnownFolder(REFKNOWNFOLDERID id) {
     folder = Narrow(path);
   }
   CoTaskMemFree(path);
-  while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-  return folder;
+  return WithoutTrailingSeparators(folder);
+}
+
+// The profile folder of every account the system has a profile for, as its profile list in
+// the registry names them ("%SystemDrive%\Users\ann" expanded).
+std::vector<std::string> ListedProfiles() {
+  std::vector<std::string> profiles;
+  HKEY list = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0, KEY_READ,
+                    &list) != ERROR_SUCCESS) {
+    return profiles;
+  }
+  wchar_t sid[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(std::size(sid));
+    const LONG status =
+        RegEnumKeyExW(list, index, sid, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA) continue;  // no account name is this long; not a profile
+    if (status != ERROR_SUCCESS) break;
+    wchar_t stored[1024] = {};
+    DWORD size = sizeof(stored) - sizeof(wchar_t);
+    if (RegGetValueW(list, sid, L"ProfileImagePath",
+                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, stored,
+                     &size) != ERROR_SUCCESS) {
+      continue;
+    }
+    wchar_t expanded[1024] = {};
+    const DWORD expandedLength = ExpandEnvironmentStringsW(stored, expanded, std::size(expanded));
+    if (expandedLength == 0 || expandedLength > std::size(expanded)) continue;
+    std::string folder = WithoutTrailingSeparators(Narrow(expanded));
+    if (!folder.empty()) profiles.push_back(std::move(folder));
+  }
+  RegCloseKey(list);
+  return profiles;
 }
 
 }  // namespace
@@ -82,18 +117,22 @@ void Win32Shell::ClearRecentDocuments() {
   SHAddToRecentDocs(SHARD_PIDL, nullptr);
 }
 
-std::vector<std::string> Win32Shell::ProtectedFolders() {
-  std::vector<std::string> folders;
+ProtectedFolderList Win32Shell::ProtectedFolders() {
+  ProtectedFolderList list;
+  std::vector<std::string> candidates = ListedProfiles();
   for (const KNOWNFOLDERID* id :
-       {&FOLDERID_Windows, &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_Profile,
-        &FOLDERID_UserProfiles}) {
-    std::string folder = KnownFolder(*id);
-    if (folder.empty()) continue;  // a folder the system does not know protects nothing
-    const bool known = std::any_of(folders.begin(), folders.end(),
-                                   [&](const std::string& f) { return EqualsNoCase(f, folder); });
-    if (!known) folders.push_back(std::move(folder));
+       {&FOLDERID_Windows, &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramData,
+        &FOLDERID_Profile}) {
+    candidates.push_back(KnownFolder(*id));
   }
-  return folders;
+  for (std::string& folder : candidates) {
+    if (folder.empty()) continue;  // a folder the system does not know protects nothing
+    const bool known = std::any_of(list.folders.begin(), list.folders.end(),
+                                   [&](const std::string& f) { return EqualsNoCase(f, folder); });
+    if (!known) list.folders.push_back(std::move(folder));
+  }
+  list.profilesFolder = KnownFolder(FOLDERID_UserProfiles);
+  return list;
 }
 
 bool Win32Shell::StartProgram(std::string_view path, WindowStyle style) {

@@ -11,7 +11,7 @@ class Win32Shell final : public Shell {
   std::string GetTempPath() override;
   std::int32_t EmptyRecycleBin(std::string_view root, std::uint32_t flags) override;
   void ClearRecentDocuments() override;
-  std::vector<std::string> ProtectedFolders() override;
+  ProtectedFolderList ProtectedFolders() override;
   bool StartProgram(std::string_view path, WindowStyle style) override;
   bool OpenDocument(std::string_view target) override;
 

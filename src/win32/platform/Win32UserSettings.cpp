@@ -82,28 +82,35 @@ void Win32UserSettings::SaveSetting(std::string_view app, std::string_view secti
 
 std::vector<std::pair<std::string, std::string>> Win32UserSettings::GetAllSettings(
     std::string_view app, std::string_view section) {
-  std::vector<std::pair<std::string, std::string>> settings;
   OpenedKey opened;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(SectionKeyPath(app, section)).c_str(), 0,
                     KEY_QUERY_VALUE, opened.Out()) != ERROR_SUCCESS) {
-    return settings;
+    return {};
   }
   DWORD maxName = 0;
   DWORD maxData = 0;
   if (RegQueryInfoKeyW(opened.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        &maxName, &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
-    return settings;
+    return {};
   }
+  return StringValues(opened.get(), maxName, maxData);
+}
+
+std::vector<std::pair<std::string, std::string>> Win32UserSettings::StringValues(
+    HKEY__* key, std::uint32_t maxName, std::uint32_t maxData) {
+  std::vector<std::pair<std::string, std::string>> settings;
   std::vector<wchar_t> name(maxName + 1);
   std::vector<BYTE> data(maxData + sizeof(wchar_t));
   for (DWORD index = 0;; ++index) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD dataSize = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    const LSTATUS status = RegEnumValueW(opened.get(), index, name.data(), &nameLength, nullptr,
-                                         &type, data.data(), &dataSize);
-    if (status == ERROR_NO_MORE_ITEMS) break;
-    if (status != ERROR_SUCCESS) continue;
+    const LSTATUS status =
+        RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+    // A value that grew since the key was measured is passed over; any other failure ends
+    // the walk - a key deleted meanwhile gives the same error at every index.
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) break;
     if (const auto text = StringData(type, data, dataSize)) {
       settings.emplace_back(Narrow(std::wstring_view(name.data(), nameLength)), Narrow(*text));
     }

@@ -203,12 +203,18 @@ TEST_F(KelverinCleanTest, CleansTheChosenTargetsPassesOverALockedKeyAndReportsEa
   SeedNavigator(box / "Netscape\\Program", "bob");
   SeedProfile("Netscape\\Users\\bob");
   SeedProfile("Netscape\\Users\\alice");
+  // Held by another program without delete sharing: it stays, the run goes on and says so.
+  box.WriteFile("junk\\held.tmp", "held");
+  const HANDLE held = CreateFileW(Widen(box / "junk\\held.tmp").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   const Outcome outcome = Run(" --clean");
+  CloseHandle(held);
 
   EXPECT_EQ(outcome.exitCode, 0u);  // a failed step does not fail the run
   EXPECT_THAT(outcome.err, ElementsAre("Access denied to delete registry key."));
-  ASSERT_EQ(outcome.out.size(), 10u) << ::testing::PrintToString(outcome.out);
+  ASSERT_EQ(outcome.out.size(), 11u) << ::testing::PrintToString(outcome.out);
   EXPECT_THAT(std::vector<std::string>(outcome.out.begin(), outcome.out.begin() + 8),
               ElementsAre("Windows Find/Search History: done", "Windows Run History: done",
                           "Windows Media Player: done", "MS-Office Tracks: done",
@@ -220,6 +226,8 @@ TEST_F(KelverinCleanTest, CleansTheChosenTargetsPassesOverALockedKeyAndReportsEa
       std::regex("Estimated Drive Space Restored: [0-9]+(\\.[0-9]+)? Kb\n"
                  "Removed: 8 files \\([0-9,]+ bytes\\), 6 registry keys, 10 registry values")))
       << outcome.out[8] + "\n" + outcome.out[9];
+  EXPECT_EQ(outcome.out[10], "Not removed: 1 file in use or denied");
+  EXPECT_EQ(box.ReadFile("junk\\held.tmp"), "held");
 
   EXPECT_TRUE(RegKeyExists(locked));
   EXPECT_FALSE(RegValueExists(kExplorer, std::string(kFindHistoryValue)));

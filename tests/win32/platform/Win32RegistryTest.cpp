@@ -3,11 +3,14 @@
 
 #include "win32/platform/Win32Registry.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "core/Reg32.h"
 #include "support/CountingWindows.h"
 #include "support/TestRegistry.h"
+#include "win32/platform/WideText.h"
 #include "win32/platform/Win32UserSettings.h"
 
 namespace quorvane::win32 {
@@ -43,6 +46,11 @@ TEST_F(Win32RegistryTest, ReportsStatusCodesKeepsStringTypesApartAndSizesInUtf8)
   EXPECT_EQ(registry.DeleteKey(HKCU, kBase + "\\Missing"), reg_status::NotFound);
   EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P\\abc", "Expand"), "");
   EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Nul"), "abc");
+  // A number or an oversized binary where text is expected reads as no text.
+  Set("P", "Number", reg_type::Dword, "\x61\0\0\0"s);
+  Set("P", "Huge", reg_type::Binary, std::string(4 << 20, 'h'));
+  EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Number"), "");
+  EXPECT_EQ(reg.GetStringValue(HKCU, kBase + "\\P", "Huge"), "");
   RegKey key = 0;
   ASSERT_EQ(registry.OpenKey(HKCU, kBase + "\\P", kRegAccessChange, key), reg_status::Success);
   std::string name;
@@ -87,6 +95,19 @@ TEST(Win32UserSettingsTest, SavesReadsListsAndDeletesWhereSuchSettingsLive) {
   settings.DeleteSetting(app, "NProfile", "");
   EXPECT_FALSE(RegKeyExists(key + "\\NProfile"));
   DeleteRegTree(key);
+}
+
+// The section's key deleted between its measure and its walk: the walk ends, empty-handed.
+TEST(Win32UserSettingsTest, AWalkOfADeletedKeyEnds) {
+  const std::string key = "Software\\VB and VBA Program Settings\\QuorvanePlatformTest\\Gone";
+  Win32UserSettings settings;
+  settings.SaveSetting("QuorvanePlatformTest", "Gone", "1", "C:\\x");
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(key).c_str(), 0, KEY_QUERY_VALUE, &opened),
+            ERROR_SUCCESS);
+  DeleteRegTree("Software\\VB and VBA Program Settings\\QuorvanePlatformTest");
+  EXPECT_TRUE(Win32UserSettings::StringValues(opened, 64, 64).empty());
+  RegCloseKey(opened);
 }
 
 }  // namespace

@@ -41,17 +41,34 @@ std::wstring ModulePath() {
   ExitProcess(0);
 }();
 
+// The profile list of the registry is read too: a profile kept outside the profiles folder
+// (moved to another drive, say) is protected by it.
 TEST(Win32ShellTest, ProtectsTheSystemsFoldersAndKeepsADriveRootsSeparator) {
   Win32Shell shell;
   wchar_t windows[MAX_PATH] = {}, profile[MAX_PATH] = {};
   GetWindowsDirectoryW(windows, MAX_PATH);
   GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-  const auto folders = shell.ProtectedFolders();
-  for (const std::string& wanted : {Narrow(windows), Narrow(profile), "C:\\users"s}) {
+  const ProtectedFolderList guarded = shell.ProtectedFolders();
+  const auto& folders = guarded.folders;
+  for (const std::string& wanted :
+       {Narrow(windows), Narrow(profile), "C:\\ProgramData"s, "C:\\Program Files"s}) {
     EXPECT_TRUE(std::any_of(folders.begin(), folders.end(), [&](const std::string& f) {
       return EqualsNoCase(f, wanted);
     })) << wanted;
   }
+  EXPECT_TRUE(EqualsNoCase(guarded.profilesFolder, "C:\\users")) << guarded.profilesFolder;
+
+  const wchar_t* listed =
+      L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-9-9-9-1099";
+  const wchar_t moved[] = L"%SystemDrive%\\Moved\\carl";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, listed, L"ProfileImagePath", REG_EXPAND_SZ, moved,
+                            sizeof(moved)),
+            ERROR_SUCCESS);
+  const auto withMoved = shell.ProtectedFolders().folders;
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, listed);
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, listed);
+  EXPECT_TRUE(std::any_of(withMoved.begin(), withMoved.end(),
+                          [](const std::string& f) { return EqualsNoCase(f, "C:\\Moved\\carl"); }));
   EXPECT_EQ(Win32Shell::FolderOfModulePath("C:\\Quorvane.exe"), "C:\\");
   EXPECT_EQ(Win32Shell::FolderOfModulePath("\\\\?\\UNC\\srv\\share\\Q.exe"), "\\\\srv\\share");
 }

@@ -26,7 +26,14 @@ class TempPathShell final : public ForwardingShell {
  public:
   using ForwardingShell::ForwardingShell;
   std::string GetTempPath() override { return tempPath; }
+  // The system's protected folders and one more in the sandbox, standing for a profile.
+  ProtectedFolderList ProtectedFolders() override {
+    ProtectedFolderList list = ForwardingShell::ProtectedFolders();
+    if (!alsoProtected.empty()) list.folders.push_back(alsoProtected);
+    return list;
+  }
   std::string tempPath;
+  std::string alsoProtected;
 };
 
 bool Exists(const std::string& path) {
@@ -103,7 +110,7 @@ TEST_F(TargetsTest, TempFolderKeepsSystemFilesHiddenFoldersAndWhatLinksPointAtUn
       SetFileAttributesW(Widen(sandbox / "Temp\\hidden-folder").c_str(), FILE_ATTRIBUTE_HIDDEN));
   // A temporary folder that is empty, relative, a drive root or protected is left alone.
   for (const std::string& temp : {std::string(), std::string("Temp\\"), std::string("C:\\"),
-                                  std::string("C:"), shell.ProtectedFolders().front()}) {
+                                  std::string("C:"), shell.ProtectedFolders().folders.front()}) {
     shell.tempPath = temp;
     CleanTempFiles(context);
     ASSERT_TRUE(sandbox.Exists("Temp\\plain.tmp")) << temp;
@@ -120,6 +127,22 @@ TEST_F(TargetsTest, TempFolderKeepsSystemFilesHiddenFoldersAndWhatLinksPointAtUn
   EXPECT_EQ(sandbox.ReadFile("beside.txt"), "the parent is not touched");
   EXPECT_EQ(sandbox.ReadFile("Outside\\precious.txt"), "keep me");
   EXPECT_EQ(sandbox.ReadFile("Outside\\sub\\more.txt"), "and me");
+}
+
+// The temporary folder is judged by where it leads: a link to a protected folder leaves that
+// folder untouched, a link to a folder elsewhere (the temporary folder moved) is cleaned.
+TEST_F(TargetsTest, TempFolderThatIsALinkIsJudgedByWhereItLeads) {
+  sandbox.WriteFile("Profile\\thesis.doc", "keep me");
+  sandbox.WriteFile("Moved\\old.tmp", "go");
+  ASSERT_TRUE(Link("Profile", "TempToProfile"));
+  ASSERT_TRUE(Link("Moved", "TempMoved"));
+  shell.alsoProtected = sandbox / "Profile";
+  shell.tempPath = sandbox / "TempToProfile\\";
+  CleanTempFiles(context);
+  EXPECT_EQ(sandbox.ReadFile("Profile\\thesis.doc"), "keep me");
+  shell.tempPath = sandbox / "TempMoved\\";
+  CleanTempFiles(context);
+  EXPECT_FALSE(sandbox.Exists("Moved\\old.tmp"));
 }
 
 // Under Wine the bin is the host user's trash: it is pointed into the sandbox, so that the
