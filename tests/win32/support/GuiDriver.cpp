@@ -150,10 +150,18 @@ HWND FindControl(HWND window, std::string_view caption) {
 }
 
 std::string Text(HWND window) {
-  // Asked of the window itself: for another process's window GetWindowText returns only the
-  // text the system keeps, which an edit box does not use.
   wchar_t text[4096] = {};
-  Ask(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (lstrcmpiW(className, L"Edit") == 0) {
+    // For another process's window GetWindowText returns only the text the system keeps,
+    // which an edit box does not use: ask the box itself.
+    Ask(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+  } else {
+    // The kept text needs no answer from the window, so it can be read while the program is
+    // busy (a clean run between two targets answers nothing).
+    GetWindowTextW(window, text, 4096);
+  }
   return win32::Narrow(text);
 }
 
