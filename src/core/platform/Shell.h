@@ -15,7 +15,8 @@ inline constexpr std::uint32_t NoProgressUi = 2;
 inline constexpr std::uint32_t NoSound = 4;
 }  // namespace recycle_flags
 
-enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
+// How a started program or opened document first shows its window.
+enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2, Maximized = 3, Shown = 5 };
 
 class Shell {
  public:
@@ -34,7 +35,7 @@ class Shell {
   // Starts a program and returns at once, without waiting for it.
   [[nodiscard]] virtual bool StartProgram(std::string_view path, WindowStyle style) = 0;
   // The shell's open operation on a file, web address or mailto: address.
-  [[nodiscard]] virtual bool OpenDocument(std::string_view target) = 0;
+  [[nodiscard]] virtual bool OpenDocument(std::string_view target, WindowStyle style) = 0;
 };
 
 }  // namespace quorvane
