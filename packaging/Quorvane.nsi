@@ -7,7 +7,9 @@
 ;   OUTFILE       the installer to write
 ; Installs silently with /S (and /D=folder as the last argument); the uninstaller takes /S too.
 
-Unicode true
+; The programs are 64-bit, so the installer is too: it runs wherever they can run, under a
+; 64-bit-only Wine as well.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 
