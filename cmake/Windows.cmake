@@ -96,6 +96,7 @@ if(TEST win32_gui_install_tests)
   set_tests_properties(wine_prefix_install PROPERTIES FIXTURES_SETUP wine_install
     ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR}")
   add_dependencies(win32_gui_install_tests installer)
+  target_link_libraries(win32_gui_install_tests PRIVATE version)
   set_tests_properties(win32_gui_install_tests PROPERTIES FIXTURES_REQUIRED wine_install
     ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR};QUORVANE_SETUP=Z:${QUORVANE_SETUP}")
 endif()

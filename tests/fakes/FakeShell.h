@@ -43,8 +43,8 @@ class FakeShell final : public Shell {
   bool startProgramSucceeds = true;
   bool openDocumentSucceeds = true;
   std::vector<RecycleBinCall> recycleBinCalls;
-  std::vector<StartedProgram> startedPrograms;  // also the attempts that fail
-  std::vector<std::string> openedDocuments;     // also the attempts that fail
+  std::vector<StartedProgram> startedPrograms;    // also the attempts that fail
+  std::vector<std::string> openedDocuments;       // also the attempts that fail
   std::vector<WindowStyle> openedDocumentStyles;  // one for each of openedDocuments
 };
 
