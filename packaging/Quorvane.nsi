@@ -16,6 +16,7 @@ SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "nsDialogs.nsh"
 
 !define PRODUCT "Quorvane"
 !define PUBLISHER "Quorvane"
@@ -51,8 +52,6 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Help\Help.chm"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the User's Guide"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
-!define MUI_COMPONENTSPAGE_NODESC
-!define MUI_UNCOMPONENTSPAGE_TEXT_TOP "Your custom clean items and your options (Local.Ini) are kept unless you tick the box below."
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -60,7 +59,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_COMPONENTS
+UninstPage custom un.UserDataPage un.UserDataPageLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
@@ -74,8 +73,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
   ${EndIf}
 !macroend
 
-Section "${PRODUCT}" SecProgram
-  SectionIn RO
+Section "${PRODUCT}"
   SetOutPath "$INSTDIR"
   !insertmacro StopCompanion
   File "${STAGE}\Quorvane.exe"
@@ -144,8 +142,28 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-Section "un.${PRODUCT}" UnSecProgram
-  SectionIn RO
+; BST_CHECKED when the user ticked the box that removes the items and options. A silent
+; uninstall shows no pages, so it keeps them.
+Var RemoveUserData
+Var RemoveUserDataBox
+
+Function un.UserDataPage
+  !insertmacro MUI_HEADER_TEXT "Your items and options" "Keep them for a later installation, or remove them too."
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 40u "Your custom clean items (the Custom folder) and your options (Local.Ini) are kept, so that installing ${PRODUCT} again finds them as you left them."
+  Pop $0
+  ${NSD_CreateCheckbox} 0 48u 100% 12u "&Also remove my custom clean items and settings"
+  Pop $RemoveUserDataBox
+  ${NSD_SetState} $RemoveUserDataBox $RemoveUserData
+  nsDialogs::Show
+FunctionEnd
+
+Function un.UserDataPageLeave
+  ${NSD_GetState} $RemoveUserDataBox $RemoveUserData
+FunctionEnd
+
+Section "un.${PRODUCT}"
   !insertmacro StopCompanion
   !insertmacro RemoveOwnRunValue "Quorvane"
   !insertmacro RemoveOwnRunValue "Ostrevane"
@@ -173,15 +191,16 @@ Section "un.${PRODUCT}" UnSecProgram
   RMDir "$INSTDIR"
 SectionEnd
 
-; Off unless the user ticks it; a silent uninstall never runs it. It removes exactly the item
-; files and the options, never a folder with whatever else the user put there.
-Section /o "un.Also remove my custom clean items and settings" UnSecUserData
-  Delete "$INSTDIR\Custom\*.ac1"
-  Delete "$INSTDIR\Custom\*.ac2"
-  RMDir "$INSTDIR\Custom"
-  Delete "$INSTDIR\Local.Ini"
-  RMDir "$INSTDIR"
-  DeleteRegKey HKCU "${SETTINGS_KEY}"
-  Delete "$LOCALAPPDATA\Quorvane\Kelverin.log"
-  RMDir "$LOCALAPPDATA\Quorvane"
+; Exactly the item files and the options, never a folder with whatever else the user put there.
+Section "un.UserData"
+  ${If} $RemoveUserData == ${BST_CHECKED}
+    Delete "$INSTDIR\Custom\*.ac1"
+    Delete "$INSTDIR\Custom\*.ac2"
+    RMDir "$INSTDIR\Custom"
+    Delete "$INSTDIR\Local.Ini"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+    Delete "$LOCALAPPDATA\Quorvane\Kelverin.log"
+    RMDir "$LOCALAPPDATA\Quorvane"
+  ${EndIf}
 SectionEnd

@@ -331,6 +331,44 @@ TEST_F(Installer, UninstallOfAnUnusedInstallationLeavesNoFolder) {
   EXPECT_EQ(GetRegString(kRunKey, "Quorvane"), elsewhere);
 }
 
+// Through the uninstaller's pages, as a user removes it: the ticked box removes the items and
+// the options as well, and nothing else the user put into the folder.
+TEST_F(Installer, UninstallerBoxRemovesTheItemsAndOptionsWhenTicked) {
+  Install();
+  WriteFile(Installed("Local.Ini"), "[Standard Options]\r\nFindHistory=1\r\n");
+  WriteFile(Installed("Custom\\Scratch.ac2"), "\"F\",\"C:\\Scratch\\*.tmp\"\r\n");
+  WriteFile(Installed("Custom\\notes.txt"), "mine");
+  RunningProgram uninstaller("\"" + Installed("uninstall.exe") + "\"", InstallFolder());
+  // The pages belong to the copy of the uninstaller that it starts in the temporary folder.
+  // The caption ends in the blank that stands for each page's own sub-caption.
+  constexpr std::string_view kUninstaller = "Quorvane Uninstall ";
+  HWND window = WaitForWindow(kAnyProcess, kUninstaller);
+  ASSERT_NE(window, nullptr);
+  auto control = [&](std::string_view caption) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindControl(window, caption)) && IsWindowVisible(found); });
+    return found;
+  };
+  Press(control("&Next >"));
+  HWND box = control("&Also remove my custom clean items and settings");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  Press(box);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  Press(control("&Uninstall"));
+  HWND close = control("&Close");
+  ASSERT_NE(close, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(close) != FALSE; }));
+  Press(close);
+  EXPECT_TRUE(WaitUntil([&] { return TopLevelWindows(kAnyProcess, kUninstaller).empty(); }));
+
+  EXPECT_FALSE(Exists(Installed("Custom\\Scratch.ac2")));
+  EXPECT_FALSE(Exists(Installed("Local.Ini")));
+  EXPECT_FALSE(Exists(Installed("Quorvane.exe")));
+  EXPECT_EQ(ReadFile(Installed("Custom\\notes.txt")), "mine");
+  EXPECT_FALSE(RegKeyExists(kOptionsKey));
+}
+
 TEST_F(Installer, HelpButtonAndF1OpenTheInstalledGuide) {
   Install();
   HWND main = StartInstalled();
