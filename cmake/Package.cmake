@@ -62,6 +62,7 @@ add_custom_command(OUTPUT ${QUORVANE_SETUP}
     -DSTAGE=${PACKAGE_STAGE} -DICON=${CMAKE_SOURCE_DIR}/src/win32/views/Quorvane.ico
     -DOUTFILE=${QUORVANE_SETUP} ${CMAKE_SOURCE_DIR}/packaging/Quorvane.nsi
   DEPENDS ${PACKAGE_STAMP} ${CMAKE_SOURCE_DIR}/packaging/Quorvane.nsi
+    ${CMAKE_SOURCE_DIR}/packaging/welcome.bmp
   COMMENT "Building the installer"
   VERBATIM)
 add_custom_target(installer DEPENDS ${QUORVANE_SETUP})

@@ -45,6 +45,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+; Drawn from the program's icon; makensis reads it beside this script.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "welcome.bmp"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the privacy cleaner, for you alone. It needs no administrator rights.$\r$\n$\r$\nClose ${PRODUCT} if it is running, then click Next to continue."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Quorvane.exe"
