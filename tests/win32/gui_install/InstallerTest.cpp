@@ -25,6 +25,25 @@
 #include "win32/platform/WideText.h"
 
 namespace quorvane::testing {
+
+// The system's reader of compiled help files, which the help viewer uses. The mingw headers
+// do not declare it; only the methods up to the one called here are needed in the table. It
+// stays outside the unnamed namespace: there the compiler would see every class of the
+// hierarchy, find no implementation and drop the calls.
+constexpr CLSID kHelpStorageClass = {
+    0x5d02926a, 0x212e, 0x11d0, {0x9d, 0xf9, 0x00, 0xa0, 0xc9, 0x22, 0xe6, 0xec}};
+constexpr IID kHelpStorageInterface = {
+    0x88cc31de, 0x27ab, 0x11d0, {0x9d, 0xf9, 0x00, 0xa0, 0xc9, 0x22, 0xe6, 0xec}};
+struct HelpStorage : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE StgCreateDocfile(const WCHAR*, DWORD, DWORD, IStorage**) = 0;
+  virtual HRESULT STDMETHODCALLTYPE StgCreateDocfileOnILockBytes(ILockBytes*, DWORD, DWORD,
+                                                                 IStorage**) = 0;
+  virtual HRESULT STDMETHODCALLTYPE StgIsStorageFile(const WCHAR*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE StgIsStorageILockBytes(ILockBytes*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE StgOpenStorage(const WCHAR*, IStorage*, DWORD, SNB, DWORD,
+                                                   IStorage**) = 0;
+};
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -148,6 +167,44 @@ std::string ShortcutTarget(const std::string& link) {
   return target;
 }
 
+// A file inside a compiled help file, read as the help viewer reads it; empty when the
+// reader cannot open the help file or finds no such file in it.
+std::string ReadFromHelpFile(const std::string& helpFile, const std::string& inner) {
+  std::string bytes;
+  HelpStorage* reader = nullptr;
+  if (FAILED(CoCreateInstance(kHelpStorageClass, nullptr, CLSCTX_INPROC_SERVER,
+                              kHelpStorageInterface, reinterpret_cast<void**>(&reader)))) {
+    return bytes;
+  }
+  IStorage* storage = nullptr;
+  IStream* stream = nullptr;
+  if (SUCCEEDED(reader->StgOpenStorage(Widen(helpFile).c_str(), nullptr,
+                                       STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, &storage)) &&
+      SUCCEEDED(storage->OpenStream(Widen(inner).c_str(), nullptr, STGM_READ, 0, &stream))) {
+    char buffer[4096];
+    ULONG read = 0;
+    while (SUCCEEDED(stream->Read(buffer, sizeof(buffer), &read)) && read > 0) {
+      bytes.append(buffer, read);
+    }
+  }
+  if (stream) stream->Release();
+  if (storage) storage->Release();
+  reader->Release();
+  return bytes;
+}
+
+// The pages that the guide's table of contents names, in its order.
+std::vector<std::string> ContentsPages(const std::string& contents) {
+  std::vector<std::string> pages;
+  constexpr std::string_view kLocal = "<param name=\"Local\" value=\"";
+  for (auto at = contents.find(kLocal); at != std::string::npos;
+       at = contents.find(kLocal, at + 1)) {
+    const auto begin = at + kLocal.size();
+    pages.push_back(contents.substr(begin, contents.find('"', begin) - begin));
+  }
+  return pages;
+}
+
 struct VersionInfo {
   WORD fileVersion[4] = {};
   WORD productVersion[4] = {};
@@ -247,8 +304,15 @@ TEST_F(Installer, SilentInstallPutsEveryFileInPlaceWithItsEntryShortcutAndVersio
   }
   EXPECT_EQ(ReadFile(Installed("Local.Ini")), "");
   EXPECT_TRUE(IsFolder(Installed("Custom")));
-  // A compiled help file starts with its signature; a stray HTML page would not.
-  EXPECT_EQ(ReadFile(Installed("Help\\Help.chm")).substr(0, 4), "ITSF");
+  // Every page that the guide's contents name is in the help file, with a title.
+  const std::string guide = Installed("Help\\Help.chm");
+  const std::vector<std::string> pages = ContentsPages(ReadFromHelpFile(guide, "toc.hhc"));
+  EXPECT_GE(pages.size(), 10u);
+  for (const std::string& page : pages) {
+    const std::string html = ReadFromHelpFile(guide, page);
+    EXPECT_NE(html.find("<title>"), std::string::npos) << page;
+    EXPECT_EQ(html.find("<title></title>"), std::string::npos) << page;
+  }
 
   EXPECT_EQ(GetRegString(kUninstallKey, "DisplayName"), "Quorvane");
   EXPECT_EQ(GetRegString(kUninstallKey, "DisplayVersion"), Release());
