@@ -26,6 +26,8 @@ add_executable(Kelverin ${KELVERIN_APP_SOURCES})
 target_link_libraries(Kelverin PRIVATE quorvane_win32)
 target_link_options(Kelverin PRIVATE -municode)
 
+include(cmake/Package.cmake)
+
 # GoogleTest from the sources of Debian's googletest package, built with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -84,4 +86,17 @@ if(TEST win32_platform_tests)
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/platform/make-unix-links ${WINE_PREFIX_DIR})
   set_tests_properties(win32_platform_links PROPERTIES FIXTURES_SETUP unix_links FIXTURES_REQUIRED wine)
   set_tests_properties(win32_platform_tests PROPERTIES FIXTURES_REQUIRED "wine;unix_links")
+endif()
+
+# The installer's round trip runs in a Wine prefix of its own, which starts without Quorvane.
+if(TEST win32_gui_install_tests)
+  set(WINE_INSTALL_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix-install)
+  add_test(NAME wine_prefix_install
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/cmake/wine-prefix-setup ${WINE_INSTALL_PREFIX_DIR})
+  set_tests_properties(wine_prefix_install PROPERTIES FIXTURES_SETUP wine_install
+    ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR}")
+  add_dependencies(win32_gui_install_tests installer)
+  target_link_libraries(win32_gui_install_tests PRIVATE version)
+  set_tests_properties(win32_gui_install_tests PROPERTIES FIXTURES_REQUIRED wine_install
+    ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR};QUORVANE_SETUP=Z:${QUORVANE_SETUP}")
 endif()

@@ -1,6 +1,6 @@
 #pragma once
-// The product's own support endpoints and the revision of this build. The About page shows
-// them and the Help menu opens them; they are kept here only, so both always agree.
+// The product's own support endpoints. The About page shows them and the Help menu opens
+// them; they are kept here only, so both always agree.
 
 #include <string_view>
 
@@ -8,6 +8,5 @@ namespace quorvane {
 
 inline constexpr std::string_view kSupportWebAddress = "https://www.quorvane.example/support";
 inline constexpr std::string_view kSupportEmailAddress = "support@quorvane.example";
-inline constexpr int kVersionRevision = 0;
 
 }  // namespace quorvane

@@ -4,13 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/Version.h"
+
 namespace quorvane {
 
 inline constexpr std::string_view kAppTitle = "Quorvane";
 inline constexpr std::string_view kExeName = "Quorvane";
 inline constexpr std::string_view kProductName = "Quorvane";
-inline constexpr int kVersionMajor = 5;
-inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionMajor = QUORVANE_VERSION_MAJOR;
+inline constexpr int kVersionMinor = QUORVANE_VERSION_MINOR;
+inline constexpr int kVersionRevision = QUORVANE_VERSION_REVISION;
 
 struct AppContext {
   std::string appFolder;     // no trailing back-slash, except for a drive root

@@ -191,15 +191,20 @@ void MainPresenter::ClickMenu(std::string_view name) {
 
 // A missing help file or no program for web or mail links is not reported: the shell's
 // failure simply leaves everything as it was.
-void MainPresenter::OpenWithShell(const std::string& target) {
-  (void)platform_.shell.OpenDocument(target);
+void MainPresenter::OpenWithShell(const std::string& target, WindowStyle style) {
+  (void)platform_.shell.OpenDocument(target, style);
 }
 
-void MainPresenter::OpenHelp() { OpenWithShell(app_.HelpFile()); }
+// The guide opens maximised, the web site in a normal window, the mail program as it likes.
+void MainPresenter::OpenHelp() { OpenWithShell(app_.HelpFile(), WindowStyle::Maximized); }
 
-void MainPresenter::VisitWebsite() { OpenWithShell(std::string(kSupportWebAddress)); }
+void MainPresenter::VisitWebsite() {
+  OpenWithShell(std::string(kSupportWebAddress), WindowStyle::NormalFocus);
+}
 
-void MainPresenter::EmailUs() { OpenWithShell("mailto:" + std::string(kSupportEmailAddress)); }
+void MainPresenter::EmailUs() {
+  OpenWithShell("mailto:" + std::string(kSupportEmailAddress), WindowStyle::Shown);
+}
 
 void MainPresenter::Tick(const StatusReading& reading) {
   StatusBar1[0].SetEnabled(reading.capsLock);

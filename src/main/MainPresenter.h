@@ -147,7 +147,7 @@ class MainPresenter {
 
  private:
   void BuildMenus();
-  void OpenWithShell(const std::string& target);
+  void OpenWithShell(const std::string& target, WindowStyle style);
 
   Platform platform_;
   AppContext& app_;

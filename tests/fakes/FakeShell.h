@@ -20,8 +20,9 @@ class FakeShell final : public Shell {
     startedPrograms.push_back({std::string(path), style});
     return startProgramSucceeds;
   }
-  bool OpenDocument(std::string_view target) override {
+  bool OpenDocument(std::string_view target, WindowStyle style) override {
     openedDocuments.emplace_back(target);
+    openedDocumentStyles.push_back(style);
     return openDocumentSucceeds;
   }
 
@@ -43,8 +44,9 @@ class FakeShell final : public Shell {
   bool startProgramSucceeds = true;
   bool openDocumentSucceeds = true;
   std::vector<RecycleBinCall> recycleBinCalls;
-  std::vector<StartedProgram> startedPrograms;  // also the attempts that fail
-  std::vector<std::string> openedDocuments;     // also the attempts that fail
+  std::vector<StartedProgram> startedPrograms;    // also the attempts that fail
+  std::vector<std::string> openedDocuments;       // also the attempts that fail
+  std::vector<WindowStyle> openedDocumentStyles;  // one for each of openedDocuments
 };
 
 }  // namespace quorvane::fakes

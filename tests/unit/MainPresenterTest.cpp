@@ -81,11 +81,16 @@ TEST_F(MainPresenterTest, MenusReachTheCustomListAndTheShell) {
                            "mnuVisitWeb", "mnuEmailus"}) {
     main->ClickMenu(item);
   }
+  main->CmdHelp.Click();
   EXPECT_EQ(refreshes, 2);
-  EXPECT_THAT(
-      fake.shell.openedDocuments,
-      ElementsAre("C:\\Program Files\\Quorvane\\Help\\Help.chm", std::string(kSupportWebAddress),
-                  "mailto:" + std::string(kSupportEmailAddress)));
+  const std::string guide = "C:\\Program Files\\Quorvane\\Help\\Help.chm";
+  EXPECT_THAT(fake.shell.openedDocuments,
+              ElementsAre(guide, std::string(kSupportWebAddress),
+                          "mailto:" + std::string(kSupportEmailAddress), guide));
+  // The guide fills the screen; the web site opens in a normal window.
+  EXPECT_THAT(fake.shell.openedDocumentStyles,
+              ElementsAre(WindowStyle::Maximized, WindowStyle::NormalFocus, WindowStyle::Shown,
+                          WindowStyle::Maximized));
   EXPECT_TRUE(fake.windows.messageBoxes.empty());
 }
 

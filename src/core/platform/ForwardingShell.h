@@ -21,8 +21,8 @@ class ForwardingShell : public Shell {
   [[nodiscard]] bool StartProgram(std::string_view path, WindowStyle style) override {
     return inner_.StartProgram(path, style);
   }
-  [[nodiscard]] bool OpenDocument(std::string_view target) override {
-    return inner_.OpenDocument(target);
+  [[nodiscard]] bool OpenDocument(std::string_view target, WindowStyle style) override {
+    return inner_.OpenDocument(target, style);
   }
 
  private:

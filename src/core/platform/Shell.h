@@ -25,7 +25,8 @@ struct ProtectedFolderList {
   std::string profilesFolder;
 };
 
-enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
+// How a started program or opened document first shows its window.
+enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2, Maximized = 3, Shown = 5 };
 
 class Shell {
  public:
@@ -47,7 +48,7 @@ class Shell {
   [[nodiscard]] virtual bool StartProgram(std::string_view path, WindowStyle style) = 0;
   // The shell's open operation on one document: a file, web address or mailto: address,
   // passed without arguments.
-  [[nodiscard]] virtual bool OpenDocument(std::string_view target) = 0;
+  [[nodiscard]] virtual bool OpenDocument(std::string_view target, WindowStyle style) = 0;
 };
 
 }  // namespace quorvane

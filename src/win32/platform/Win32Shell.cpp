@@ -21,7 +21,17 @@ namespace quorvane::win32 {
 namespace {
 
 int ShowCommand(WindowStyle style) {
-  return style == WindowStyle::MinimizedFocus ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+  switch (style) {
+    case WindowStyle::MinimizedFocus:
+      return SW_SHOWMINIMIZED;
+    case WindowStyle::Maximized:
+      return SW_SHOWMAXIMIZED;
+    case WindowStyle::Shown:
+      return SW_SHOW;
+    case WindowStyle::NormalFocus:
+      break;
+  }
+  return SW_SHOWNORMAL;
 }
 
 std::wstring ModulePath() {
@@ -158,10 +168,10 @@ bool Win32Shell::StartProgram(std::string_view path, WindowStyle style) {
   return true;
 }
 
-bool Win32Shell::OpenDocument(std::string_view target) {
+bool Win32Shell::OpenDocument(std::string_view target, WindowStyle style) {
   const std::wstring wideTarget = Widen(target);
   const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-      GetActiveWindow(), L"open", wideTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+      GetActiveWindow(), L"open", wideTarget.c_str(), nullptr, nullptr, ShowCommand(style)));
   return result > 32;
 }
 

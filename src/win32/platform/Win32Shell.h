@@ -13,7 +13,7 @@ class Win32Shell final : public Shell {
   void ClearRecentDocuments() override;
   ProtectedFolderList ProtectedFolders() override;
   bool StartProgram(std::string_view path, WindowStyle style) override;
-  bool OpenDocument(std::string_view target) override;
+  bool OpenDocument(std::string_view target, WindowStyle style) override;
 
   // "C:\Program Files\Quorvane\Quorvane.exe" -> "C:\Program Files\Quorvane";
   // "C:\Quorvane.exe" -> "C:\". A "\\?\" prefix that the loader may report is dropped.

@@ -123,7 +123,8 @@ std::vector<HWND> TopLevelWindows(DWORD processId, std::string_view caption) {
   for (HWND window : all) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window) && Text(window) == caption) {
+    if ((processId == kAnyProcess || owner == processId) && IsWindowVisible(window) &&
+        Text(window) == caption) {
       found.push_back(window);
     }
   }

@@ -23,6 +23,8 @@ struct RunningProgram {
 };
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+// For the windows of a program that another one started (a document's viewer, say).
+inline constexpr DWORD kAnyProcess = 0;
 std::vector<HWND> TopLevelWindows(DWORD processId, std::string_view caption);  // visible ones
 HWND WaitForWindow(DWORD processId, std::string_view caption, DWORD timeoutMs = 20000);
 std::vector<HWND> Descendants(HWND window);  // hidden pages' controls included
