@@ -40,6 +40,13 @@ std::uint32_t ValueNameCapacity(Registry& registry, RegKey key) {
 
 }  // namespace
 
+std::string_view RegistryRootName(RegKey key) {
+  for (const auto& [name, root] : kRoots) {
+    if (root == key) return name;
+  }
+  return {};
+}
+
 std::optional<RegKey> Reg32::SplitRegistryPath(std::string_view path, std::string& subKey) {
   const auto slash = path.find('\\');
   if (slash == std::string_view::npos) return std::nullopt;

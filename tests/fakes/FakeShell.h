@@ -20,7 +20,12 @@ class FakeShell final : public Shell {
             "C:\\Users\\User"};
   }
   bool StartProgram(std::string_view path, WindowStyle style) override {
-    startedPrograms.push_back({std::string(path), style});
+    startedPrograms.push_back({std::string(path), style, {}});
+    return startProgramSucceeds;
+  }
+  bool StartProgramWithArguments(std::string_view path, std::string_view arguments,
+                                 WindowStyle style) override {
+    startedPrograms.push_back({std::string(path), style, std::string(arguments)});
     return startProgramSucceeds;
   }
   bool OpenDocument(std::string_view target) override {
@@ -35,6 +40,7 @@ class FakeShell final : public Shell {
   struct StartedProgram {
     std::string path;
     WindowStyle style = WindowStyle::NormalFocus;
+    std::string arguments;
   };
 
   std::string applicationFolder = "C:\\Program Files\\Quorvane";

@@ -33,6 +33,11 @@ class Shell {
   virtual std::vector<std::string> ProtectedFolders() = 0;
   // Starts a program and returns at once, without waiting for it.
   [[nodiscard]] virtual bool StartProgram(std::string_view path, WindowStyle style) = 0;
+  // Starts the program at exactly `path` (never one found by a search) with `arguments`,
+  // and returns at once.
+  [[nodiscard]] virtual bool StartProgramWithArguments(std::string_view path,
+                                                       std::string_view arguments,
+                                                       WindowStyle style) = 0;
   // The shell's open operation on a file, web address or mailto: address.
   [[nodiscard]] virtual bool OpenDocument(std::string_view target) = 0;
 };

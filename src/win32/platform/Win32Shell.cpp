@@ -125,6 +125,26 @@ bool Win32Shell::StartProgram(std::string_view path, WindowStyle style) {
   return ShellExecuteExW(&info) != FALSE;
 }
 
+bool Win32Shell::StartProgramWithArguments(std::string_view path, std::string_view arguments,
+                                           WindowStyle style) {
+  const std::wstring program = Widen(path);
+  // The program is named on its own, so no other file on a search path is ever started; the
+  // command line quotes it as programs expect to find their own name.
+  std::wstring commandLine = L"\"" + program + L"\" " + Widen(arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(ShowCommand(style));
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 bool Win32Shell::OpenDocument(std::string_view target) {
   const std::wstring wideTarget = Widen(target);
   const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(

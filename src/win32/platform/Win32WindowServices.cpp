@@ -35,6 +35,8 @@ void DispatchToDialogs(MSG& message) {
 
 Win32WindowServices::~Win32WindowServices() {
   if (instanceMutex_) CloseHandle(instanceMutex_);
+  if (holdsCleanTurn_) ReleaseMutex(cleanTurn_);
+  if (cleanTurn_) CloseHandle(cleanTurn_);
 }
 
 int Win32WindowServices::MessageBox(std::string_view text, std::string_view title,
@@ -72,6 +74,33 @@ bool Win32WindowServices::AcquireSingleInstance(std::string_view name) {
   instanceMutex_ = mutex;
   instanceName_ = name;
   return true;
+}
+
+bool Win32WindowServices::InstanceRunning(std::string_view name) {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName(name).c_str());
+  if (!mutex) return false;
+  CloseHandle(mutex);
+  return true;
+}
+
+bool Win32WindowServices::WaitForCleanTurn(std::uint32_t milliseconds) {
+  if (holdsCleanTurn_) return true;
+  if (!cleanTurn_) {
+    const std::wstring name = L"Local\\Quorvane.CleanTurn." + TokenPart(UserName());
+    cleanTurn_ = CreateMutexW(nullptr, FALSE, name.c_str());
+    // Without the mutex the clean runs: one clean at a time is a courtesy, not a safety rule.
+    if (!cleanTurn_) return true;
+  }
+  const DWORD waited = WaitForSingleObject(cleanTurn_, milliseconds);
+  // An abandoned turn belonged to a program that ended during its clean; it is ours now.
+  holdsCleanTurn_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+  return holdsCleanTurn_;
+}
+
+void Win32WindowServices::EndCleanTurn() {
+  if (!holdsCleanTurn_) return;
+  ReleaseMutex(cleanTurn_);
+  holdsCleanTurn_ = false;
 }
 
 }  // namespace quorvane::win32
