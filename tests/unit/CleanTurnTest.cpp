@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "clean/CleanRun.h"
+#include "clean/WashPresenter.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/RecordingTargets.h"
 
@@ -60,6 +61,25 @@ TEST_F(CleanTurnTest, AWindowClosedWhileWaitingCleansNothing) {
   EXPECT_EQ(fake.windows.cleanTurnWaits - waitsBefore, 2);
   EXPECT_FALSE(report.filesRemoved);
   EXPECT_FALSE(fake.windows.holdsCleanTurn);
+}
+
+// The clean window says that it waits, and goes back to its usual label once its turn came.
+TEST(WashWaitingTest, TheCleanWindowSaysItWaits) {
+  fakes::FakePlatform fake;
+  const AppContext app{"C:\\Quorvane", "C:\\Quorvane\\Local.Ini"};
+  Platform platform = fake.platform();
+  const std::vector<CleanTarget> targets =
+      fakes::RecordingTargets([](std::size_t, CleanContext&) {});
+  WashPresenter wash(platform, app, targets);
+  std::vector<std::string> labels;
+  int othersLeft = 2;
+  fake.windows.otherCleanRuns = [&] { return othersLeft-- > 0; };
+  fake.windows.onProcessEvents = [&] { labels.push_back(wash.lblRestoreSpace.Caption()); };
+  wash.Activate();
+  ASSERT_GE(labels.size(), 2u);
+  EXPECT_EQ(labels[0], "Waiting for another clean to end...");
+  EXPECT_EQ(labels[1], "Estimated Drive Space Restored: ");  // while the targets run
+  EXPECT_EQ(wash.cmdExit.Caption(), "&Done");
 }
 
 }  // namespace
