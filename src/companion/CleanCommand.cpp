@@ -25,7 +25,9 @@ class ReportingWindow final : public CleanWindow {
       out_.Out(target.target + ": done");
       return;
     }
-    out_.Out(target.target + (target.items.empty() ? ": nothing to remove" : ":"));
+    // The recycle bin and the recent-documents list are emptied by the system as a whole,
+    // so their targets list nothing even when something is there.
+    out_.Out(target.target + (target.items.empty() ? ": nothing to list" : ":"));
     for (const RemovedItem& item : target.items) out_.Out(ItemLine(item));
   }
   void ProcessPendingEvents() override {}

@@ -69,11 +69,13 @@ int RunResident(companion::AutoCleaner& cleaner) {
 }
 
 void StopResident() {
+  // A copy busy with a clean closes when the clean is done; each window is asked once.
+  HWND asked = nullptr;
   const DWORD deadline = GetTickCount() + kStopWaitMs;
   for (HWND window = FindWindowW(kResidentClass, kResidentTitle); window;
        window = FindWindowW(kResidentClass, kResidentTitle)) {
-    // A copy busy with a clean closes when the clean is done.
-    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (window != asked) PostMessageW(window, WM_CLOSE, 0, 0);
+    asked = window;
     if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return;
     Sleep(100);
   }
