@@ -10,6 +10,7 @@
 #include <regex>
 #include <string>
 
+#include "support/GuiDriver.h"
 #include "support/Sandbox.h"
 #include "support/TestRegistry.h"
 #include "win32/platform/WideText.h"
@@ -71,7 +72,8 @@ class ResidentKelverinTest : public ::testing::Test {
 
   // Started as Windows starts the Run value: no console, no inherited handles.
   HWND StartResident(const std::string& arguments) {
-    STARTUPINFOW startup{sizeof(startup)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     std::wstring command = Widen(Exe() + arguments);
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -142,6 +144,37 @@ TEST_F(ResidentKelverinTest, AResidentCopyCleansAtOnceWhenTheLastCleanIsOld) {
   const std::string stamp = GetRegString(kLastCleanKey, "LastClean");
   EXPECT_TRUE(std::regex_match(stamp, std::regex("20[2-9][0-9]-.*Z"))) << stamp;
   EXPECT_TRUE(Stopped());
+}
+
+// Ticking "Shutdown" in the window registers the companion and starts it at once, so the
+// end of this very session is cleaned; unticking the last box removes the Run value.
+TEST_F(ResidentKelverinTest, TickingShutdownInTheWindowStartsTheCompanion) {
+  for (const char* file : {"Quorvane.exe", "TIPOFDAY.TXT"}) {
+    ASSERT_TRUE(CopyFileW(Widen(ExecutableFolder() + "\\" + file).c_str(),
+                          Widen(box / file).c_str(), FALSE));
+  }
+  box.WriteFile("Local.Ini", "[Wash Options]\r\nSkipAllCustomWashItems=1\r\n");
+  SetRegString("Software\\VB and VBA Program Settings\\Quorvane\\Options", "Showtip", "0");
+  const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, Widen(run).c_str(), L"Ostrevane");
+
+  RunningProgram window("\"" + (box / "Quorvane.exe") + "\"", box.Path());
+  const HWND main = WaitForWindow(window.Id(), "Quorvane Version 5.0");
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ClickTab(FindWindowExW(main, nullptr, L"SysTabControl32", nullptr), 2));
+  const HWND shutdown = FindControl(main, "Shutdown");
+  ASSERT_NE(shutdown, nullptr);
+  EXPECT_EQ(FindWindowW(L"KelverinResident", L"Kelverin"), nullptr);
+
+  Press(shutdown);
+  EXPECT_TRUE(WaitUntil([] { return FindWindowW(L"KelverinResident", L"Kelverin") != nullptr; }));
+  EXPECT_EQ(GetRegString(run, "Ostrevane"), box / "Kelverin.exe");
+  Press(shutdown);
+  EXPECT_TRUE(WaitUntil([&] { return !RegValueExists(run, "Ostrevane"); }));
+
+  // The companion ends by itself at its next check; --stop ends it now.
+  EXPECT_EQ(RunProcess(Exe() + " --stop", box.Path()).exitCode, 0u);
+  EXPECT_TRUE(WaitUntil([] { return FindWindowW(L"KelverinResident", L"Kelverin") == nullptr; }));
 }
 
 }  // namespace
