@@ -12,25 +12,35 @@ constexpr UINT_PTR kCheckTimer = 1;
 constexpr UINT kCheckIntervalMs = 60 * 1000;
 constexpr DWORD kStopWaitMs = 10 * 1000;
 
-companion::AutoCleaner* residentCleaner = nullptr;
+// The window keeps its cleaner with it, handed over when the window is made.
+companion::AutoCleaner& CleanerOf(HWND window) {
+  return *reinterpret_cast<companion::AutoCleaner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 LRESULT CALLBACK ResidentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
   switch (message) {
     case WM_TIMER:
-      if (wParam == kCheckTimer && !residentCleaner->Tick()) DestroyWindow(window);
+      if (wParam == kCheckTimer && !CleanerOf(window).Tick()) DestroyWindow(window);
       return 0;
     case WM_QUERYENDSESSION:
       // The reason is what the user sees while the clean holds up the end of the session.
       ShutdownBlockReasonCreate(window, L"Cleaning the traces of this session.");
-      residentCleaner->SessionEnding();
+      CleanerOf(window).SessionEnding();
       ShutdownBlockReasonDestroy(window);
       return TRUE;
     case WM_ENDSESSION:
       // Cleans here too when the query was not sent to this window; once per ending.
       if (wParam) {
-        residentCleaner->SessionEnding();
+        CleanerOf(window).SessionEnding();
       } else {
-        residentCleaner->SessionContinues();
+        CleanerOf(window).SessionContinues();
       }
       return 0;
     case WM_CLOSE:
@@ -47,7 +57,6 @@ LRESULT CALLBACK ResidentProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 int RunResident(companion::AutoCleaner& cleaner) {
-  residentCleaner = &cleaner;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = ResidentProc;
@@ -56,7 +65,7 @@ int RunResident(companion::AutoCleaner& cleaner) {
   RegisterClassW(&windowClass);
   // Never shown: a top-level window receives the session's end as every program does.
   const HWND window = CreateWindowExW(0, kResidentClass, kResidentTitle, WS_OVERLAPPED, 0, 0, 0, 0,
-                                      nullptr, nullptr, instance, nullptr);
+                                      nullptr, nullptr, instance, &cleaner);
   if (!window) return 1;
   SetTimer(window, kCheckTimer, kCheckIntervalMs, nullptr);
   MSG message;
@@ -64,7 +73,6 @@ int RunResident(companion::AutoCleaner& cleaner) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  residentCleaner = nullptr;
   return 0;
 }
 
