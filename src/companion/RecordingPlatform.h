@@ -4,9 +4,13 @@
 // Each recorder implements its interface itself (no forwarding by default), so that a call
 // added to an interface later must be judged here: read, or write to be recorded.
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "companion/RecordingFileSystem.h"
 #include "companion/RecordingRegistry.h"

@@ -12,6 +12,10 @@ namespace {
 // that the clean could not remove must not show as removed in the preview.
 constexpr std::uint32_t kSetValueAccess = 0x2;
 constexpr std::uint32_t kDeleteAccess = 0x10000;
+// Beyond what the registry can hold: a name or value asked for with more room than this
+// does not exist.
+constexpr std::uint32_t kMaxValueBytes = 64 * 1024 * 1024;
+constexpr std::uint32_t kMaxNameChars = 4096;
 
 std::string Join(std::string_view base, std::string_view sub) {
   while (!sub.empty() && sub.back() == '\\') sub.remove_suffix(1);
@@ -89,12 +93,19 @@ std::vector<RecordingRegistry::RecordedKey> RecordingRegistry::SubKeys(const Han
   std::vector<RecordedKey> names;
   if (handle.real != 0 && !keys_.count(folded)) {
     KeyInfo info;
-    const std::uint32_t capacity =
+    std::uint32_t capacity =
         real_.QueryInfoKey(handle.real, info) == reg_status::Success ? info.MaxSubKeyLen + 1 : 256;
     std::string name;
-    for (std::uint32_t i = 0; real_.EnumKey(handle.real, i, capacity, name) == reg_status::Success;
-         ++i) {
+    for (std::uint32_t i = 0;;) {
+      const RegStatus status = real_.EnumKey(handle.real, i, capacity, name);
+      // As for values: a name that does not fit is asked for again with more room.
+      if (status == reg_status::MoreData && capacity < kMaxNameChars) {
+        capacity *= 2;
+        continue;
+      }
+      if (status != reg_status::Success) break;
       if (!keys_.count(folded + "\\" + ToLowerAscii(name))) names.push_back({true, name});
+      ++i;
     }
   }
   const std::string prefix = folded + "\\";
@@ -112,15 +123,24 @@ std::vector<RecordingRegistry::Value> RecordingRegistry::Values(const Handle& ha
   if (handle.real != 0 && !keys_.count(folded)) {
     KeyInfo info;
     if (real_.QueryInfoKey(handle.real, info) == reg_status::Success) {
+      std::uint32_t nameCapacity = info.MaxValueNameLen + 1, dataCapacity = info.MaxValueLen;
       Value value;
-      for (std::uint32_t i = 0;
-           real_.EnumValue(handle.real, i, info.MaxValueNameLen + 1, value.name, &value.type,
-                           &value.data, info.MaxValueLen) == reg_status::Success;
-           ++i) {
+      for (std::uint32_t i = 0;;) {
+        const RegStatus status = real_.EnumValue(handle.real, i, nameCapacity, value.name,
+                                                 &value.type, &value.data, dataCapacity);
+        // The sizes the registry reports count its own characters, which may take more
+        // bytes here; a value that does not fit is asked for again with more room.
+        if (status == reg_status::MoreData && dataCapacity < kMaxValueBytes) {
+          nameCapacity *= 2;
+          dataCapacity = dataCapacity * 2 + 16;
+          continue;
+        }
+        if (status != reg_status::Success) break;
         if (!values_.count(ValueKey(folded, value.name))) {
           value.exists = true;
           values.push_back(value);
         }
+        ++i;
       }
     }
   }
