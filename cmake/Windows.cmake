@@ -22,7 +22,9 @@ add_custom_command(TARGET Quorvane POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/src/tips/TIPOFDAY.TXT $<TARGET_FILE_DIR:Quorvane>/TIPOFDAY.TXT)
 
 file(GLOB_RECURSE KELVERIN_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/kelverin/*.cpp src/win32/app/kelverin/*.rc)
-add_executable(Kelverin ${KELVERIN_APP_SOURCES})
+# A GUI program: a start at logon opens no console window.
+add_executable(Kelverin WIN32 ${KELVERIN_APP_SOURCES})
+target_include_directories(Kelverin PRIVATE src/win32)
 target_link_libraries(Kelverin PRIVATE quorvane_win32)
 target_link_options(Kelverin PRIVATE -municode)
 

@@ -14,6 +14,14 @@ void ClearDocumentHistory(CleanContext& context) { context.platform.shell.ClearR
 
 void EmptyAllRecycleBins(CleanContext& context) { EmptyRecycleBin(context, "", true, true, true); }
 
+// How long one wait for the clean turn lasts before the window handles its events again.
+constexpr std::uint32_t kCleanTurnPollMs = 200;
+
+struct CleanTurnHeld {
+  WindowServices& windows;
+  ~CleanTurnHeld() { windows.EndCleanTurn(); }
+};
+
 bool GateHolds(const CleanContext& context, const CleanTarget& target) {
   return context.settings.IsOn(target.gate) != target.runsUnlessGateOn;
 }
@@ -59,6 +67,7 @@ void StartClean(CleanContext& context, CleanWindow& window, std::span<const Clea
   for (std::size_t i = 0; i < targets.size(); ++i) {
     // Read at the moment the target is due, never from what the main window loaded.
     if (!GateHolds(context, targets[i])) continue;
+    window.TargetStarting(i);
     RunResumingErrors(context, targets[i]);
     if (window.Closed()) continue;
     window.TargetDone(i);
@@ -99,15 +108,25 @@ CleanReport RunClean(Platform& platform, const AppContext& app, CleanWindow& win
 }
 
 CleanReport RunClean(Platform& platform, const AppContext& app, CleanWindow& window,
-                     std::span<const CleanTarget> targets) {
+                     std::span<const CleanTarget> targets, RemovalObserver* observer) {
   CleanReport report;
+  if (!platform.windows.WaitForCleanTurn(0)) {
+    window.ShowWaiting(true);
+    while (!platform.windows.WaitForCleanTurn(kCleanTurnPollMs)) {
+      window.ProcessPendingEvents();
+      if (window.Closed()) return report;
+    }
+    window.ShowWaiting(false);
+  }
+  const CleanTurnHeld turn{platform.windows};
   const std::optional<double> freeBefore = MeasureFreeSpace(platform.files);
 
-  CountingRegistry registry(platform.registry, report.removed);
-  CountingFileSystem files(platform.files, report.removed);
-  Platform counted{registry,       platform.profile,  platform.userSettings,
-                   files,          platform.shell,    platform.windows,
-                   platform.codec, platform.urlCache, platform.urlHistory};
+  CountingRegistry registry(platform.registry, report.removed, observer);
+  CountingFileSystem files(platform.files, report.removed, observer);
+  CountingUrlCache urlCache(platform.urlCache, report.removed, observer);
+  Platform counted{registry,       platform.profile, platform.userSettings,
+                   files,          platform.shell,   platform.windows,
+                   platform.codec, urlCache,         platform.urlHistory};
   Reg32 reg(registry, platform.windows);
   const Settings settings(platform.profile, app.settingsFile);
   CleanContext context{counted, reg, settings, app};

@@ -42,6 +42,11 @@ class CleanWindow {
   // The target at `index` of the table has run; the tick means it ran, not that it
   // succeeded.
   virtual void TargetDone(std::size_t index) = 0;
+  // The target at `index` is about to run.
+  virtual void TargetStarting(std::size_t) {}
+  // True: another program's clean is running and this run waits for it to end; false: the
+  // wait is over and the run begins.
+  virtual void ShowWaiting(bool) {}
   // Between targets the window handles repaints and the user's clicks.
   virtual void ProcessPendingEvents() = 0;
   virtual void ShowLogOffNotice() = 0;
@@ -69,10 +74,12 @@ struct CleanReport {
   RemovalCounts removed;
 };
 
-// A whole run: free space before, the targets over a platform whose registry and file
-// system count what they remove, free space after, and the estimate.
+// A whole run, once no other clean of this user runs (the window says it waits, and a
+// window closed while waiting cleans nothing): free space before, the targets over a platform whose
+// registry, file system and URL cache count what they remove (and tell `observer` of each item),
+// free space after, and the estimate.
 CleanReport RunClean(Platform& platform, const AppContext& app, CleanWindow& window);
 CleanReport RunClean(Platform& platform, const AppContext& app, CleanWindow& window,
-                     std::span<const CleanTarget> targets);
+                     std::span<const CleanTarget> targets, RemovalObserver* observer = nullptr);
 
 }  // namespace quorvane

@@ -5,6 +5,7 @@
 
 #include "core/FileServices.h"
 #include "core/PathText.h"
+#include "core/Reg32.h"
 #include "core/Text.h"
 
 namespace quorvane {
@@ -39,15 +40,48 @@ std::string NotRemovedSummary(const RemovalCounts& counts) {
   return "Not removed: " + Counted(counts.filesNotRemoved, "file", "files") + " in use or denied";
 }
 
+std::string CountingRegistry::KeyPath(RegKey key, std::string_view subKey) const {
+  std::string path(RegistryRootName(key));
+  if (path.empty()) {
+    const auto it = paths_.find(key);
+    if (it != paths_.end()) path = it->second;
+  }
+  if (!subKey.empty()) path += "\\" + std::string(subKey);
+  return path;
+}
+
+RegStatus CountingRegistry::OpenKey(RegKey parent, std::string_view subKey, std::uint32_t access,
+                                    RegKey& opened) {
+  const RegStatus status = inner().OpenKey(parent, subKey, access, opened);
+  if (status == reg_status::Success) paths_[opened] = KeyPath(parent, subKey);
+  return status;
+}
+
+RegStatus CountingRegistry::CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) {
+  const RegStatus status = inner().CreateKey(parent, subKey, opened);
+  if (status == reg_status::Success) paths_[opened] = KeyPath(parent, subKey);
+  return status;
+}
+
+RegStatus CountingRegistry::CloseKey(RegKey key) {
+  paths_.erase(key);
+  return inner().CloseKey(key);
+}
+
 RegStatus CountingRegistry::DeleteValue(RegKey key, std::string_view name) {
   const RegStatus status = inner().DeleteValue(key, name);
-  if (status == reg_status::Success) ++counts_.registryValues;
+  if (status != reg_status::Success) return status;
+  ++counts_.registryValues;
+  if (observer_)
+    observer_->Removed({RemovedItem::Kind::Value, KeyPath(key, ""), std::string(name), 0});
   return status;
 }
 
 RegStatus CountingRegistry::DeleteKey(RegKey key, std::string_view subKey) {
   const RegStatus status = inner().DeleteKey(key, subKey);
-  if (status == reg_status::Success) ++counts_.registryKeys;
+  if (status != reg_status::Success) return status;
+  ++counts_.registryKeys;
+  if (observer_) observer_->Removed({RemovedItem::Kind::Key, KeyPath(key, subKey), {}, 0});
   return status;
 }
 
@@ -102,6 +136,7 @@ void CountingFileSystem::Count(std::string_view path, FsResult result, std::uint
   ++counts_.files;
   counts_.bytes += size;
   Forget(path);
+  if (observer_) observer_->Removed({RemovedItem::Kind::File, std::string(path), {}, size});
 }
 
 FsResult CountingFileSystem::DeleteFile(std::string_view path, DeleteMode mode) {
@@ -150,7 +185,11 @@ std::unique_ptr<WritableFile> CountingFileSystem::OpenForOverwrite(std::string_v
 
 FsResult CountingFileSystem::RemoveDirectory(std::string_view path) {
   const FsResult result = inner().RemoveDirectory(path);
-  if (result == FsResult::Ok) sizes_.erase(FolderKey(path));
+  if (result == FsResult::Ok) {
+    sizes_.erase(FolderKey(path));
+    ++counts_.folders;
+    if (observer_) observer_->Removed({RemovedItem::Kind::Folder, std::string(path), {}, 0});
+  }
   return result;
 }
 
@@ -168,6 +207,15 @@ FsResult CountingFileSystem::WriteFile(std::string_view path, std::string_view b
   // A replaced content makes the listed size stale.
   Forget(path);
   return inner().WriteFile(path, bytes);
+}
+
+UrlCacheStatus CountingUrlCache::DeleteEntry(std::string_view sourceUrl) {
+  const UrlCacheStatus status = inner_.DeleteEntry(sourceUrl);
+  if (status == url_cache_status::Success) {
+    ++counts_.urls;
+    if (observer_) observer_->Removed({RemovedItem::Kind::Url, std::string(sourceUrl), {}, 0});
+  }
+  return status;
 }
 
 }  // namespace quorvane

@@ -1,8 +1,9 @@
 #pragma once
-// Counts what a clean run really removed: decorators around the registry and the file
-// system that count every successful key, value and file deletion passing through them, and
-// every file deletion refused because the file was in use or denied.
-// The shell's own removals (recycle bin, recent documents) do not pass here and are not
+// Counts what a clean run really removed: decorators around the registry, the file system
+// and the URL cache that count every successful deletion passing through them, and every
+// file deletion refused because the file was in use or denied, and tell an optional
+// observer about each removal (the item lists of the companion's reports). The
+// shell's own removals (recycle bin, recent documents) do not pass here and are not
 // counted.
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 #include "core/platform/ForwardingFileSystem.h"
 #include "core/platform/ForwardingRegistry.h"
+#include "core/platform/UrlCache.h"
 
 namespace quorvane {
 
@@ -22,6 +24,24 @@ struct RemovalCounts {
   std::uint64_t registryValues = 0;
   // Files that a step meant to delete and could not: in use by another program or denied.
   std::uint64_t filesNotRemoved = 0;
+  std::uint64_t folders = 0;
+  std::uint64_t urls = 0;  // URL cache entries
+};
+
+// One thing a run removed. Registry paths begin with the root's name
+// ("HKEY_CURRENT_USER\Software\..."); a value names its key in `path`.
+struct RemovedItem {
+  enum class Kind { File, Folder, Key, Value, Url };
+  Kind kind = Kind::File;
+  std::string path;         // the file, folder or key; the cache entry's URL
+  std::string name;         // a value's name
+  std::uint64_t bytes = 0;  // a file's size
+};
+
+class RemovalObserver {
+ public:
+  virtual ~RemovalObserver() = default;
+  virtual void Removed(RemovedItem item) = 0;
 };
 
 // "Removed: 12 files (34,567 bytes), 3 registry keys, 5 registry values"
@@ -31,14 +51,23 @@ std::string NotRemovedSummary(const RemovalCounts& counts);
 
 class CountingRegistry : public ForwardingRegistry {
  public:
-  CountingRegistry(Registry& inner, RemovalCounts& counts)
-      : ForwardingRegistry(inner), counts_(counts) {}
+  CountingRegistry(Registry& inner, RemovalCounts& counts, RemovalObserver* observer = nullptr)
+      : ForwardingRegistry(inner), counts_(counts), observer_(observer) {}
 
+  // Opening and closing keep the path of each handle, so that a removal can be named.
+  RegStatus OpenKey(RegKey parent, std::string_view subKey, std::uint32_t access,
+                    RegKey& opened) override;
+  RegStatus CreateKey(RegKey parent, std::string_view subKey, RegKey& opened) override;
+  RegStatus CloseKey(RegKey key) override;
   RegStatus DeleteValue(RegKey key, std::string_view name) override;
   RegStatus DeleteKey(RegKey key, std::string_view subKey) override;
 
  private:
+  std::string KeyPath(RegKey key, std::string_view subKey) const;
+
   RemovalCounts& counts_;
+  RemovalObserver* observer_;
+  std::unordered_map<RegKey, std::string> paths_;
 };
 
 // The size of a deleted file is taken from the listing that found it, which every walk
@@ -49,8 +78,8 @@ class CountingRegistry : public ForwardingRegistry {
 // content the listing showed, not the blocks that were written over it.
 class CountingFileSystem : public ForwardingFileSystem {
  public:
-  CountingFileSystem(FileSystem& inner, RemovalCounts& counts)
-      : ForwardingFileSystem(inner), counts_(counts) {}
+  CountingFileSystem(FileSystem& inner, RemovalCounts& counts, RemovalObserver* observer = nullptr)
+      : ForwardingFileSystem(inner), counts_(counts), observer_(observer) {}
 
   [[nodiscard]] FsResult ListDirectory(std::string_view folder,
                                        std::vector<DirEntry>& entries) override;
@@ -76,7 +105,33 @@ class CountingFileSystem : public ForwardingFileSystem {
   void Count(std::string_view path, FsResult result, std::uint64_t size);
 
   RemovalCounts& counts_;
+  RemovalObserver* observer_;
   std::unordered_map<std::string, SizesByName> sizes_;
+};
+
+class CountingUrlCache final : public UrlCache {
+ public:
+  CountingUrlCache(UrlCache& inner, RemovalCounts& counts, RemovalObserver* observer = nullptr)
+      : inner_(inner), counts_(counts), observer_(observer) {}
+
+  std::unique_ptr<UrlCacheEntryBlock> AllocateEntry(std::uint32_t size) override {
+    return inner_.AllocateEntry(size);
+  }
+  [[nodiscard]] UrlCacheStatus FindFirstEntry(UrlCacheEntryBlock* block, std::uint32_t& size,
+                                              UrlCacheFind& find) override {
+    return inner_.FindFirstEntry(block, size, find);
+  }
+  [[nodiscard]] UrlCacheStatus FindNextEntry(UrlCacheFind find, UrlCacheEntryBlock* block,
+                                             std::uint32_t& size) override {
+    return inner_.FindNextEntry(find, block, size);
+  }
+  [[nodiscard]] UrlCacheStatus DeleteEntry(std::string_view sourceUrl) override;
+  void CloseFind(UrlCacheFind find) override { inner_.CloseFind(find); }
+
+ private:
+  UrlCache& inner_;
+  RemovalCounts& counts_;
+  RemovalObserver* observer_;
 };
 
 }  // namespace quorvane

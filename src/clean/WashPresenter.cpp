@@ -78,6 +78,10 @@ void WashPresenter::TargetDone(std::size_t index) {
 
 void WashPresenter::ProcessPendingEvents() { platform_.windows.ProcessPendingEvents(); }
 
+void WashPresenter::ShowWaiting(bool waiting) {
+  lblRestoreSpace.SetCaption(std::string(waiting ? kWaitingForClean : kRestoreSpaceIdle));
+}
+
 void WashPresenter::ShowLogOffNotice() {
   platform_.windows.MessageBox(kLogOffNotice, kAppTitle,
                                message_box::Ok | message_box::IconInformation);

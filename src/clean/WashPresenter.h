@@ -20,6 +20,7 @@ namespace quorvane {
 
 inline constexpr std::string_view kWashCaption = "System Cleaning in Progress";
 inline constexpr std::string_view kRestoreSpaceIdle = "Estimated Drive Space Restored: ";
+inline constexpr std::string_view kWaitingForClean = "Waiting for another clean to end...";
 
 // "  Estimated Drive Space Restored: 1.5 Kb", as the estimate label shows it.
 std::string RestoredSpaceText(double estimateKb);
@@ -74,6 +75,7 @@ class WashPresenter : private CleanWindow {
   void TargetDone(std::size_t index) override;
   void ProcessPendingEvents() override;
   void ShowLogOffNotice() override;
+  void ShowWaiting(bool waiting) override;
   bool Closed() const override { return closed_; }
   void ShowReport(const CleanReport& report);
 

@@ -46,6 +46,13 @@ bool NamesRootOnly(std::string_view subKey) {
 
 }  // namespace
 
+std::string_view RegistryRootName(RegKey key) {
+  for (const auto& [name, root] : kRoots) {
+    if (root == key) return name;
+  }
+  return {};
+}
+
 std::optional<RegKey> Reg32::SplitRegistryPath(std::string_view path, std::string& subKey) {
   const auto slash = path.find('\\');
   if (slash == std::string_view::npos) return std::nullopt;

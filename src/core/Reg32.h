@@ -13,6 +13,9 @@
 
 namespace quorvane {
 
+// "HKEY_CURRENT_USER" for the predefined root handle; empty for any other handle.
+std::string_view RegistryRootName(RegKey key);
+
 class Reg32 {
  public:
   Reg32(Registry& registry, WindowServices& windows) : registry_(registry), windows_(windows) {}

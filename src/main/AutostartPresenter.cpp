@@ -59,22 +59,31 @@ void AutostartPresenter::ChkShutdownClick() {
   CompanionClick(ChkShutdown, keys::RunAutowashShutdown);
 }
 
-// Both boxes drive the one Run value of the companion: the most recent click decides whether
-// it exists, even while the other box stays checked.
 void AutostartPresenter::CompanionClick(const ui::CheckBox& box, SettingKey key) {
   (void)StoredOptions().Write(key, StateText(box));
-  if (box.Value() == 1) {
+  UpdateCompanion(box);
+}
+
+void AutostartPresenter::ChkScheduleClick() {
+  (void)StoredOptions().Write(keys::RunAutowash, StateText(ChkSchedule));
+  cboSchedule.SetEnabled(ChkSchedule.Value() == 1);
+  UpdateCompanion(ChkSchedule);
+}
+
+// The companion's Run value exists exactly while one of its three boxes is ticked: the page
+// must never show cleaning that no companion will do. A tick that asks for a companion that
+// stays running starts one at once, so that shutdown and schedule work before the next logon.
+void AutostartPresenter::UpdateCompanion(const ui::CheckBox& clicked) {
+  const bool stays = ChkShutdown.Value() == 1 || ChkSchedule.Value() == 1;
+  if (stays || ChkStart.Value() == 1) {
     reg_.SetStringValue(kRunKey, kCompanionRunValue, CompanionPath());
   } else {
     reg_.DeleteValue(reg_root::CurrentUser, kRunKey, kCompanionRunValue);
   }
-}
-
-// The companion is registered only through the Started and Shutdown boxes; the schedule box
-// stores its state and opens the list of intervals.
-void AutostartPresenter::ChkScheduleClick() {
-  (void)StoredOptions().Write(keys::RunAutowash, StateText(ChkSchedule));
-  cboSchedule.SetEnabled(ChkSchedule.Value() == 1);
+  if (clicked.Value() == 1 && stays && !platform_.windows.InstanceRunning(kCompanionInstance)) {
+    (void)platform_.shell.StartProgramWithArguments(CompanionPath(), kCompanionResident,
+                                                    WindowStyle::NormalFocus);
+  }
 }
 
 // The interval is stored as the user picks it, like every other option on the page, so the

@@ -17,6 +17,10 @@ inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\Curre
 // The Run value that registers the companion auto-cleaner.
 inline constexpr std::string_view kCompanionRunValue = "Ostrevane";
 inline constexpr std::string_view kCompanionExe = "\\Kelverin.exe";
+// The companion's single-instance token and the argument that starts it without the logon
+// clean.
+inline constexpr std::string_view kCompanionInstance = "Kelverin";
+inline constexpr std::string_view kCompanionResident = "--resident";
 
 class AutostartPresenter {
  public:
@@ -51,6 +55,7 @@ class AutostartPresenter {
  private:
   Settings StoredOptions() const;
   void CompanionClick(const ui::CheckBox& box, SettingKey key);
+  void UpdateCompanion(const ui::CheckBox& clicked);
 
   Platform platform_;
   AppContext& app_;

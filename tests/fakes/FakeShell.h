@@ -17,7 +17,12 @@ class FakeShell final : public Shell {
   void ClearRecentDocuments() override {}
   ProtectedFolderList ProtectedFolders() override { return protectedFolders; }
   bool StartProgram(std::string_view path, WindowStyle style) override {
-    startedPrograms.push_back({std::string(path), style});
+    startedPrograms.push_back({std::string(path), style, {}});
+    return startProgramSucceeds;
+  }
+  bool StartProgramWithArguments(std::string_view path, std::string_view arguments,
+                                 WindowStyle style) override {
+    startedPrograms.push_back({std::string(path), style, std::string(arguments)});
     return startProgramSucceeds;
   }
   bool OpenDocument(std::string_view target, WindowStyle style) override {
@@ -33,6 +38,7 @@ class FakeShell final : public Shell {
   struct StartedProgram {
     std::string path;
     WindowStyle style = WindowStyle::NormalFocus;
+    std::string arguments;
   };
 
   ProtectedFolderList protectedFolders{

@@ -31,9 +31,21 @@ class FakeWindowServices final : public WindowServices {
     return heldInstances_.emplace(name).second;
   }
   void ReleaseSingleInstance() override { heldInstances_.clear(); }
+  bool InstanceRunning(std::string_view name) override { return runningInstances.count(name) != 0; }
+  // Refused while another program's clean is said to run; every wait is counted.
+  bool WaitForCleanTurn(std::uint32_t) override {
+    ++cleanTurnWaits;
+    if (otherCleanRuns && otherCleanRuns()) return false;
+    return !holdsCleanTurn && (holdsCleanTurn = true);
+  }
+  void EndCleanTurn() override { holdsCleanTurn = false; }
 
   std::vector<MessageBoxCall> messageBoxes;
   std::function<void()> onProcessEvents;
+  std::set<std::string, std::less<>> runningInstances;  // tokens held by other programs
+  std::function<bool()> otherCleanRuns;
+  bool holdsCleanTurn = false;
+  int cleanTurnWaits = 0;
 
  private:
   std::set<std::string, std::less<>> heldInstances_;

@@ -62,26 +62,70 @@ TEST_F(OptionsPresenterTest, ShowTipFollowsThePerUserStore) {
 
 class AutostartPresenterTest : public testing::MainWindowFixture {};
 
-// The companion's Started and Shutdown boxes share its one Run value: the last click decides.
-TEST_F(AutostartPresenterTest, BoxesRegisterInTheRunKeyAndStoreTheirState) {
+// The companion's Run value exists exactly while one of its three boxes is ticked, whichever
+// was clicked last; the program's own value belongs to its box alone.
+TEST_F(AutostartPresenterTest, TheCompanionIsRegisteredWhileAnyOfItsBoxesIsTicked) {
   auto main = LoadMain();
   AutostartPresenter& a = main->autostart;
+  fake.windows.runningInstances.insert("Kelverin");  // starting is checked on its own below
   a.ChkStartup.Click();
   EXPECT_EQ(RunValue("Quorvane"), "C:\\Program Files\\Quorvane\\Quorvane.exe");
   a.ChkStartup.Click();
-  a.ChkStart.Click();
-  a.ChkShutdown.Click();
-  a.ChkStart.Click();
-  EXPECT_EQ(Stored(keys::RunAutowashShutdown), "1");
-  a.ChkSchedule.Click();  // opens the list of intervals and registers nothing
-  EXPECT_TRUE(a.cboSchedule.Enabled());
+  EXPECT_TRUE(fake.registry.ValueNames(reg_root::CurrentUser, kRunKey).empty());
+
+  ui::CheckBox* boxes[] = {&a.ChkStart, &a.ChkShutdown, &a.ChkSchedule};
+  // Walks through all eight combinations and back to none, one click at a time.
+  for (int changed : {0, 1, 0, 2, 0, 1, 0, 2}) {
+    boxes[changed]->Click();
+    const bool anyTicked = a.ChkStart.Value() + a.ChkShutdown.Value() + a.ChkSchedule.Value() > 0;
+    SCOPED_TRACE(std::to_string(a.ChkStart.Value()) + std::to_string(a.ChkShutdown.Value()) +
+                 std::to_string(a.ChkSchedule.Value()));
+    EXPECT_EQ(RunValue("Ostrevane"),
+              anyTicked ? "C:\\Program Files\\Quorvane\\Kelverin.exe" : "<absent>");
+  }
+  EXPECT_EQ(Stored(keys::RunAutowashStart), std::to_string(a.ChkStart.Value()));
+  EXPECT_EQ(Stored(keys::RunAutowashShutdown), std::to_string(a.ChkShutdown.Value()));
+  EXPECT_EQ(Stored(keys::RunAutowash), std::to_string(a.ChkSchedule.Value()));
+  EXPECT_EQ(a.cboSchedule.Enabled(), a.ChkSchedule.Value() == 1);
   a.cboSchedule.SetListIndex(4);
   EXPECT_EQ(Stored(keys::Schedule), "4");
-  EXPECT_TRUE(fake.registry.ValueNames(reg_root::CurrentUser, kRunKey).empty());
+
   fake.profile.failWrites = true;  // a refused write still registers
+  if (a.ChkStart.Value() == 1) a.ChkStart.Click();
+  if (a.ChkShutdown.Value() == 1) a.ChkShutdown.Click();
+  if (a.ChkSchedule.Value() == 1) a.ChkSchedule.Click();
+  EXPECT_EQ(RunValue("Ostrevane"), "<absent>");
   a.ChkStart.Click();
   EXPECT_EQ(RunValue("Ostrevane"), "C:\\Program Files\\Quorvane\\Kelverin.exe");
   EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+  EXPECT_TRUE(fake.shell.startedPrograms.empty());
+}
+
+// A tick that needs a companion which stays running starts one, unless one runs already;
+// the logon clean alone needs none before the next logon.
+TEST_F(AutostartPresenterTest, ATickStartsTheResidentCompanionWhenNoneRuns) {
+  auto main = LoadMain();
+  AutostartPresenter& a = main->autostart;
+  a.ChkStart.Click();
+  EXPECT_TRUE(fake.shell.startedPrograms.empty());
+  a.ChkShutdown.Click();
+  ASSERT_EQ(fake.shell.startedPrograms.size(), 1u);
+  EXPECT_EQ(fake.shell.startedPrograms[0].path, "C:\\Program Files\\Quorvane\\Kelverin.exe");
+  EXPECT_EQ(fake.shell.startedPrograms[0].arguments, "--resident");
+
+  fake.windows.runningInstances.insert("Kelverin");
+  a.ChkSchedule.Click();
+  a.ChkShutdown.Click();  // unticking starts nothing either
+  EXPECT_EQ(fake.shell.startedPrograms.size(), 1u);
+
+  // Loading a ticked box is a tick too: a companion that is not running (ended by hand, say)
+  // is started again with the window.
+  fake.windows.runningInstances.clear();
+  fake.shell.startedPrograms.clear();
+  main.reset();
+  main = LoadMain();
+  EXPECT_EQ(main->autostart.ChkSchedule.Value(), 1);
+  EXPECT_EQ(fake.shell.startedPrograms.size(), 1u);
 }
 
 // An interval that names no entry shows the first one and is not rewritten. The program is

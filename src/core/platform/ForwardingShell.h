@@ -21,6 +21,10 @@ class ForwardingShell : public Shell {
   [[nodiscard]] bool StartProgram(std::string_view path, WindowStyle style) override {
     return inner_.StartProgram(path, style);
   }
+  [[nodiscard]] bool StartProgramWithArguments(std::string_view path, std::string_view arguments,
+                                               WindowStyle style) override {
+    return inner_.StartProgramWithArguments(path, arguments, style);
+  }
   [[nodiscard]] bool OpenDocument(std::string_view target, WindowStyle style) override {
     return inner_.OpenDocument(target, style);
   }

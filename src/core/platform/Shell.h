@@ -46,6 +46,11 @@ class Shell {
   // waiting for it. The path is only ever the program's: never split at a blank, never
   // searched for, and a file that is no program is not opened as a document.
   [[nodiscard]] virtual bool StartProgram(std::string_view path, WindowStyle style) = 0;
+  // Starts the program at exactly `path` (never one found by a search) with `arguments`,
+  // and returns at once.
+  [[nodiscard]] virtual bool StartProgramWithArguments(std::string_view path,
+                                                       std::string_view arguments,
+                                                       WindowStyle style) = 0;
   // The shell's open operation on one document: a file, web address or mailto: address,
   // passed without arguments.
   [[nodiscard]] virtual bool OpenDocument(std::string_view target, WindowStyle style) = 0;

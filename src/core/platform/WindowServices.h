@@ -25,6 +25,14 @@ class WindowServices {
   // Gives the token back before the process ends, so that a copy started next is not
   // refused. Services that never refuse hold no token and have nothing to give back.
   virtual void ReleaseSingleInstance() {}
+  // Whether a running copy of this user's session holds the single-instance token `name`.
+  [[nodiscard]] virtual bool InstanceRunning(std::string_view name) = 0;
+
+  // One clean at a time among all of this user's programs: waits up to `milliseconds` for
+  // the turn and says whether this program now holds it. The holder ends its turn with
+  // EndCleanTurn; a program that ends without doing so gives the turn up as well.
+  [[nodiscard]] virtual bool WaitForCleanTurn(std::uint32_t milliseconds) = 0;
+  virtual void EndCleanTurn() = 0;
 };
 
 }  // namespace quorvane

@@ -146,12 +146,18 @@ ProtectedFolderList Win32Shell::ProtectedFolders() {
 }
 
 bool Win32Shell::StartProgram(std::string_view path, WindowStyle style) {
+  return StartProgramWithArguments(path, {}, style);
+}
+
+bool Win32Shell::StartProgramWithArguments(std::string_view path, std::string_view arguments,
+                                           WindowStyle style) {
   const std::optional<std::string> quoted = QuotedProgramPath(path);
   if (!quoted) return false;
   // The program is named twice, as the file to run and quoted as the command line's first
   // word, so the system neither searches for it nor splits its path at a blank.
   const std::wstring program = Widen(path);
   std::wstring commandLine = Widen(*quoted);
+  if (!arguments.empty()) commandLine += L" " + Widen(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;

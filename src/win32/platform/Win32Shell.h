@@ -13,6 +13,8 @@ class Win32Shell final : public Shell {
   void ClearRecentDocuments() override;
   ProtectedFolderList ProtectedFolders() override;
   bool StartProgram(std::string_view path, WindowStyle style) override;
+  bool StartProgramWithArguments(std::string_view path, std::string_view arguments,
+                                 WindowStyle style) override;
   bool OpenDocument(std::string_view target, WindowStyle style) override;
 
   // "C:\Program Files\Quorvane\Quorvane.exe" -> "C:\Program Files\Quorvane";

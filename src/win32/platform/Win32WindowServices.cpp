@@ -33,7 +33,11 @@ void DispatchToDialogs(MSG& message) {
   DispatchMessageW(&message);
 }
 
-Win32WindowServices::~Win32WindowServices() { ReleaseSingleInstance(); }
+Win32WindowServices::~Win32WindowServices() {
+  ReleaseSingleInstance();
+  if (holdsCleanTurn_) ReleaseMutex(cleanTurn_);
+  if (cleanTurn_) CloseHandle(cleanTurn_);
+}
 
 int Win32WindowServices::MessageBox(std::string_view text, std::string_view title,
                                     std::uint32_t style) {
@@ -78,6 +82,33 @@ void Win32WindowServices::ReleaseSingleInstance() {
   CloseHandle(instanceMutex_);
   instanceMutex_ = nullptr;
   instanceName_.clear();
+}
+
+bool Win32WindowServices::InstanceRunning(std::string_view name) {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName(name).c_str());
+  if (!mutex) return false;
+  CloseHandle(mutex);
+  return true;
+}
+
+bool Win32WindowServices::WaitForCleanTurn(std::uint32_t milliseconds) {
+  if (holdsCleanTurn_) return true;
+  if (!cleanTurn_) {
+    const std::wstring name = L"Local\\Quorvane.CleanTurn." + TokenPart(UserName());
+    cleanTurn_ = CreateMutexW(nullptr, FALSE, name.c_str());
+    // Without the mutex the clean runs: one clean at a time is a courtesy, not a safety rule.
+    if (!cleanTurn_) return true;
+  }
+  const DWORD waited = WaitForSingleObject(cleanTurn_, milliseconds);
+  // An abandoned turn belonged to a program that ended during its clean; it is ours now.
+  holdsCleanTurn_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+  return holdsCleanTurn_;
+}
+
+void Win32WindowServices::EndCleanTurn() {
+  if (!holdsCleanTurn_) return;
+  ReleaseMutex(cleanTurn_);
+  holdsCleanTurn_ = false;
 }
 
 }  // namespace quorvane::win32

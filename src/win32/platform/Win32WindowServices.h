@@ -26,6 +26,10 @@ class Win32WindowServices final : public WindowServices {
   // One token per program: a second name is refused while the first is held.
   bool AcquireSingleInstance(std::string_view name) override;
   void ReleaseSingleInstance() override;
+  bool InstanceRunning(std::string_view name) override;
+  // A named mutex that every clean of this user's session holds while it runs.
+  bool WaitForCleanTurn(std::uint32_t milliseconds) override;
+  void EndCleanTurn() override;
 
   // "Local\<name>.SingleInstance.<user>": one token per name, user and session.
   static std::wstring SingleInstanceMutexName(std::string_view name);
@@ -33,6 +37,8 @@ class Win32WindowServices final : public WindowServices {
  private:
   void* instanceMutex_ = nullptr;  // held until released or the program ends
   std::string instanceName_;
+  void* cleanTurn_ = nullptr;  // the mutex of the clean turn, opened at the first wait
+  bool holdsCleanTurn_ = false;
 };
 
 }  // namespace quorvane::win32

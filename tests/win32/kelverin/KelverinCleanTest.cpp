@@ -7,12 +7,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "clean/WindowsTargets.h"
 #include "support/Sandbox.h"
@@ -314,14 +317,128 @@ TEST_F(KelverinCleanTest, WithoutAVisibleLocalIniOnlyTheCustomItemsRun) {
 
 TEST_F(KelverinCleanTest, UsageErrorsExitWithTwoAndCleanNothing) {
   SeedHistoryAndCustomItems();
-  for (const char* arguments : {"", " --bogus", " --clean extra", " /clean"}) {
+  for (const char* arguments : {" --bogus", " --clean extra", " /clean", " --json"}) {
     SCOPED_TRACE(arguments);
     const Outcome outcome = Run(arguments);
     EXPECT_EQ(outcome.exitCode, 2u);
     EXPECT_TRUE(outcome.out.empty());
-    EXPECT_THAT(outcome.err, Contains("Usage: Kelverin.exe --clean | --help"));
+    EXPECT_THAT(outcome.err, Contains(::testing::StartsWith("Usage: Kelverin.exe [--resident")));
   }
   EXPECT_TRUE(box.Exists("junk\\one.tmp"));
+
+  const Outcome version = Run(" --version");
+  EXPECT_EQ(version.exitCode, 0u);
+  EXPECT_THAT(version.out, ElementsAre("Kelverin 5.0.0"));
+  const Outcome help = Run(" --help");
+  EXPECT_EQ(help.exitCode, 0u);
+  for (const char* mode : {"--resident", "--stop", "--clean", "--preview", "--json", "--version"}) {
+    EXPECT_THAT(help.out, Contains(::testing::HasSubstr(mode)));
+  }
+  // Without a running copy there is nothing to stop, which is no error.
+  EXPECT_EQ(Run(" --stop").exitCode, 0u);
+}
+
+// The preview runs the clean's own code over a platform that only records: it leaves every
+// trace where it was, and the clean then removes exactly what it listed.
+TEST_F(KelverinCleanTest, APreviewRemovesNothingAndTheCleanRemovesExactlyWhatItListed) {
+  box.WriteFile("Local.Ini",
+                "[Standard Options]\r\nFindHistory=1\r\nRunHistory=1\r\nMediaPlayer=1\r\n"
+                "[IEOptions]\r\nIE=1\r\nTempIEFiles=1\r\nCookies=1\r\n"
+                "[Wash Options]\r\nSkipMessages=1\r\nAddBleach=1\r\n");
+  SeedHistoryAndCustomItems();
+  box.WriteFile("junk\\caf\xc3\xa9 \xe6\x97\xa5 [1]'s.tmp", "name outside the code page");
+  for (const auto& [url, type] : kCacheEntries) {
+    ASSERT_TRUE(CommitUrlCacheEntryW(Widen(url).c_str(), nullptr, {}, {}, type, nullptr, 0, nullptr,
+                                     nullptr));
+  }
+  CreateDirectoryW(Widen(cookies).c_str(), nullptr);
+  CloseHandle(CreateFileW(Widen(cookies + kCookies[0]).c_str(), GENERIC_WRITE, 0, nullptr,
+                          CREATE_ALWAYS, 0, nullptr));
+
+  const Outcome text = Run(" --preview");
+  EXPECT_EQ(text.exitCode, 0u);
+  EXPECT_THAT(text.out, Contains("Windows Run History:"));
+  EXPECT_THAT(text.out, Contains("  file    " + (box / "junk\\one.tmp") + " (1000 bytes)"));
+  EXPECT_THAT(text.out, Contains("Preview only: nothing was removed."));
+  const Outcome preview = Run(" --preview --json");
+  ASSERT_EQ(preview.out.size(), 1u) << ::testing::PrintToString(preview.out);
+  const nlohmann::json listed = nlohmann::json::parse(preview.out[0]);
+  EXPECT_EQ(listed["mode"], "preview");
+
+  for (const char* name : {"a", "b", "c", "MRUList"}) EXPECT_TRUE(RegValueExists(kRunMru, name));
+  EXPECT_TRUE(RegKeyExists(kTestKey + "\\Gone\\Deeper"));
+  EXPECT_EQ(box.ReadFile("junk\\one.tmp"), std::string(1000, '1'));  // not even bleached
+  EXPECT_TRUE(box.Exists("junk\\caf\xc3\xa9 \xe6\x97\xa5 [1]'s.tmp"));
+  EXPECT_TRUE(Exists(cookies + kCookies[0]));
+  DWORD size = 0;
+  EXPECT_FALSE(GetUrlCacheEntryInfoW(Widen(kCacheEntries[0].first).c_str(), nullptr, &size));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));  // still cached
+
+  const Outcome clean = Run(" --clean --json");
+  ASSERT_EQ(clean.out.size(), 1u) << ::testing::PrintToString(clean.out);
+  const nlohmann::json removed = nlohmann::json::parse(clean.out[0]);
+  EXPECT_EQ(removed["mode"], "clean");
+  EXPECT_EQ(listed["targets"], removed["targets"]);
+  EXPECT_EQ(listed["totals"], removed["totals"]);
+  EXPECT_EQ(removed["totals"]["files"], 4) << removed.dump(1);
+  EXPECT_EQ(removed["totals"]["urls"], 2) << removed.dump(1);
+  EXPECT_FALSE(box.Exists("junk\\caf\xc3\xa9 \xe6\x97\xa5 [1]'s.tmp"));
+  EXPECT_FALSE(RegValueExists(kRunMru, "MRUList"));
+}
+
+std::string LogPath() {
+  wchar_t folder[MAX_PATH] = {};
+  EXPECT_EQ(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder), S_OK);
+  return win32::Narrow(folder) + "\\Quorvane\\Kelverin.log";
+}
+
+std::string ReadAll(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+// Started by the Run value at logon: a clean only when "Started" is ticked, logged with its
+// reason; without the shutdown or schedule option the copy does not stay.
+TEST_F(KelverinCleanTest, ALogonStartCleansOnlyWhenAskedAndLogsIt) {
+  const std::string log = LogPath();
+  DeleteFileW(Widen(log).c_str());
+  DeleteRegTree("Software\\VB and VBA Program Settings\\Quorvane\\Kelverin");
+  SeedHistoryAndCustomItems();
+  box.WriteFile("Local.Ini", "[Wash Options]\r\nRunAutowashStart=0\r\nRunAutowash=true\r\n");
+  EXPECT_EQ(Run("").exitCode, 0u);
+  box.WriteFile("Local.Ini", "[Wash Options]\r\nRunAutowashStart=1\r\n");
+  EXPECT_EQ(Run(" --resident").exitCode, 0u);  // the same, without the logon clean
+  EXPECT_TRUE(box.Exists("junk\\one.tmp"));
+  EXPECT_FALSE(Exists(log));
+
+  const Outcome logon = Run("");
+  EXPECT_EQ(logon.exitCode, 0u);
+  EXPECT_TRUE(logon.out.empty());  // everything goes to the log
+  EXPECT_FALSE(box.Exists("junk\\one.tmp"));
+  const std::vector<std::string> lines = Lines(ReadAll(log));
+  ASSERT_EQ(lines.size(), 4u) << ::testing::PrintToString(lines);
+  EXPECT_TRUE(std::regex_match(lines[0], std::regex("20[0-9]{2}-[01][0-9]-[0-3][0-9] "
+                                                    "[0-2][0-9]:[0-5][0-9]:[0-5][0-9] logon")))
+      << lines[0];
+  EXPECT_EQ(lines[1], "Custom Clean Items: done");
+  EXPECT_THAT(lines[2], ::testing::StartsWith("Estimated Drive Space Restored: "));
+  EXPECT_EQ(lines[3], "Removed: 2 files (1,536 bytes), 2 registry keys, 1 registry value");
+  EXPECT_TRUE(std::regex_match(
+      GetRegString("Software\\VB and VBA Program Settings\\Quorvane\\Kelverin", "LastClean"),
+      std::regex("20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-2][0-9]:[0-5][0-9]:[0-5][0-9]Z")));
+
+  // The next clean is added to the same log.
+  EXPECT_EQ(Run("").exitCode, 0u);
+  EXPECT_EQ(Lines(ReadAll(log)).size(), 8u);
+  DeleteFileW(Widen(log).c_str());
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "core/Text.h"
 #include "support/GuiDriver.h"
@@ -93,6 +95,48 @@ TEST(Win32ShellTest, AProgramStartsByItsWholePathOnlyAndTheCallDoesNotWait) {
   EXPECT_TRUE(
       quorvane::testing::WaitUntil([&] { return box.Exists("My Tools\\child.exe.started"); }));
   EXPECT_FALSE(box.Exists("My.exe.started"));
+}
+
+// The program is started by its exact path, never found by a search, and gets the arguments.
+TEST(Win32ShellTest, StartProgramWithArgumentsPassesThemToThatProgram) {
+  quorvane::testing::Sandbox box;
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::string cmd = Narrow(system) + "\\cmd.exe";
+  ASSERT_TRUE(Win32Shell().StartProgramWithArguments(
+      cmd, "/c echo started> \"" + (box / "out.txt") + "\"", WindowStyle::MinimizedFocus));
+  for (int i = 0; i < 300 && box.ReadFile("out.txt").empty(); ++i) Sleep(100);
+  EXPECT_EQ(box.ReadFile("out.txt"), "started\r\n");
+  EXPECT_FALSE(
+      Win32Shell().StartProgramWithArguments("cmd.exe", "/c exit", WindowStyle::NormalFocus));
+  EXPECT_FALSE(
+      Win32Shell().StartProgramWithArguments(box / "missing.exe", "", WindowStyle::NormalFocus));
+}
+
+// The turn is a mutex of the session, held by one thread at a time: another waits for it.
+TEST(Win32WindowServicesTest, OneCleanTurnAtATimeAndRunningCopiesAreSeen) {
+  Win32WindowServices window, companion;
+  EXPECT_FALSE(companion.InstanceRunning("QuorvaneRunningTest"));
+  ASSERT_TRUE(window.AcquireSingleInstance("QuorvaneRunningTest"));
+  EXPECT_TRUE(companion.InstanceRunning("QuorvaneRunningTest"));
+
+  ASSERT_TRUE(window.WaitForCleanTurn(0));
+  EXPECT_TRUE(window.WaitForCleanTurn(0));  // held already
+  std::atomic<bool> firstAsked = false;
+  bool refused = false, gotLater = false;
+  std::thread other([&] {
+    refused = !companion.WaitForCleanTurn(50);
+    firstAsked = true;
+    gotLater = companion.WaitForCleanTurn(30000);
+    companion.EndCleanTurn();
+  });
+  while (!firstAsked) Sleep(10);
+  window.EndCleanTurn();
+  other.join();
+  EXPECT_TRUE(refused);
+  EXPECT_TRUE(gotLater);
+  EXPECT_TRUE(window.WaitForCleanTurn(0));
+  window.EndCleanTurn();
 }
 
 TEST(Win32WindowServicesTest, ATokenIsHeldUntilItsHolderEndsAndAQuitIsKept) {
