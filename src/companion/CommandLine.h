@@ -6,9 +6,11 @@
 #include <string_view>
 #include <variant>
 
+#include "core/Version.h"
+
 namespace quorvane::companion {
 
-inline constexpr std::string_view kVersionText = "Kelverin 5.0.0";
+inline constexpr std::string_view kVersionText = "Kelverin " QUORVANE_RELEASE_TEXT;
 inline constexpr std::string_view kUsage =
     "Usage: Kelverin.exe [--resident | --stop | --clean [--json] | --preview [--json] |\n"
     "                     --version | --help]\n"

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "about/SupportInfo.h"
+#include "core/StartUp.h"
 #include "netscape/NetscapeDetection.h"
 
 namespace quorvane {
@@ -105,8 +106,7 @@ void MainPresenter::BuildMenus() {
 }
 
 void MainPresenter::Load() {
-  Form.SetCaption(std::string(kAppTitle) + " Version " + std::to_string(kVersionMajor) + "." +
-                  std::to_string(kVersionMinor));
+  Form.SetCaption(MainWindowCaption());
   if (MenuItem* aboutItem = FindMenuItem("mnuAbout")) {
     aboutItem->caption = "&About " + std::string(kAppTitle);
     Run(menusChanged);
