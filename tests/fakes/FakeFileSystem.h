@@ -82,6 +82,13 @@ class FakeFileSystem final : public FileSystem {
     Place(path, file->attrs).data = file->data;
     ++file->data->links;
   }
+  // The 8.3 name the volume keeps for an entry; without one the long name is reported, as
+  // on a volume that keeps no short names.
+  void SetShortName(std::string_view path, std::string_view shortName) {
+    Node* node = Find(path, false);
+    if (node == nullptr) BadSetUp(path);
+    node->shortName = shortName;
+  }
   // Held open by another program: it cannot be deleted, removed, moved, written or opened
   // for overwriting.
   void SetInUse(std::string_view path) {
@@ -144,6 +151,13 @@ class FakeFileSystem final : public FileSystem {
     const Node* node = Find(path, false);
     if (node != nullptr) attrs = node->Reported();
     return node != nullptr ? FsResult::Ok : FsResult::NotFound;
+  }
+
+  FsResult GetShortName(std::string_view path, std::string& shortName) override {
+    const Node* node = Find(path, false);
+    if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
+    shortName = node->shortName.empty() ? node->name : node->shortName;
+    return FsResult::Ok;
   }
 
   FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
@@ -272,6 +286,7 @@ class FakeFileSystem final : public FileSystem {
     std::string name;
     std::uint32_t attrs = 0;  // Directory for folders, ReparsePoint for links
     std::string target;       // links only
+    std::string shortName;    // empty: the volume keeps none for this entry
     std::shared_ptr<FileData> data;
     bool inUse = false;
     Node* parent = nullptr;
@@ -285,7 +300,7 @@ class FakeFileSystem final : public FileSystem {
     const Node& Root() const { return parent ? parent->Root() : *this; }
     Node& Add(std::string_view childName, std::uint32_t childAttrs) {
       auto& slot = children[std::string(childName)];
-      slot.reset(new Node{std::string(childName), childAttrs, {}, nullptr, false, this, {}});
+      slot.reset(new Node{std::string(childName), childAttrs, {}, {}, nullptr, false, this, {}});
       return *slot;
     }
     void Detach() { parent->children.erase(name); }  // destroys this node

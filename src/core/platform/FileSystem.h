@@ -31,7 +31,7 @@ struct DriveInfo {
   std::string name;  // "c:"
   char letter = 0;   // upper case, 'C'
   DriveType type = DriveType::Unknown;
-  std::uint64_t freeBytes = 0;   // free space of the whole drive, not the user's quota
+  std::uint64_t freeBytes = 0;  // free space of the whole drive, not the user's quota
   std::uint64_t totalBytes = 0;
   std::string volumeLabel;
 };
@@ -65,6 +65,9 @@ class FileSystem {
   [[nodiscard]] virtual FsResult ListDirectory(std::string_view folder,
                                                std::vector<DirEntry>& entries) = 0;
   [[nodiscard]] virtual FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) = 0;
+  // The short 8.3 name of the path's last part; its long name where the volume keeps no
+  // short names.
+  [[nodiscard]] virtual FsResult GetShortName(std::string_view path, std::string& shortName) = 0;
   [[nodiscard]] virtual FsResult SetAttributes(std::string_view path, std::uint32_t attrs) = 0;
 
   // Fails on a read-only file, as the platform does. On a symbolic link removes the link.

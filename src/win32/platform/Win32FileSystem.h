@@ -1,6 +1,8 @@
 #pragma once
 // Files, folders and drives of Windows through the wide-character calls, every path in its
 // long form ("\\?\C:\...") so that no name is out of reach because of its length.
+// DriveNames, GetDrive, ListDirectory and GetShortName keep no state of their own, so a
+// walk on a worker thread may call them while the window's thread uses the others.
 
 #include <string>
 #include <string_view>
@@ -18,6 +20,7 @@ class Win32FileSystem final : public FileSystem {
   [[nodiscard]] FsResult ListDirectory(std::string_view folder,
                                        std::vector<DirEntry>& entries) override;
   [[nodiscard]] FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override;
+  [[nodiscard]] FsResult GetShortName(std::string_view path, std::string& shortName) override;
   [[nodiscard]] FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override;
   [[nodiscard]] FsResult DeleteFile(std::string_view path) override;
   [[nodiscard]] FsResult CreateDirectory(std::string_view path) override;
