@@ -31,7 +31,7 @@ struct DriveInfo {
   std::string name;  // "c:"
   char letter = 0;   // upper case, 'C'
   DriveType type = DriveType::Unknown;
-  std::uint64_t freeBytes = 0;  // free space of the whole drive, not the user's quota
+  std::uint64_t freeBytes = 0;   // free space of the whole drive, not the user's quota
   std::uint64_t totalBytes = 0;
   std::string volumeLabel;
 };
