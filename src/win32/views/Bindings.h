@@ -37,6 +37,8 @@ class Bindings {
   void Bind(HWND control, ui::ProgressBar& model);
   void Bind(HWND control, ui::ComboBox& model);
   void Bind(HWND control, ui::ListView& model);
+  // A check box on every row: the user's ticks go to the model.
+  void Bind(HWND control, ui::CheckListView& model);
   void Bind(HWND control, ui::TabStrip& model);
   // A control that the view draws in its own way; `draw` runs now and on every change.
   void BindCustom(HWND control, ui::Control& model, std::function<void()> draw);
@@ -62,6 +64,12 @@ class Bindings {
   void Attach(HWND control, ui::Control& model, std::function<void()> draw,
               std::function<void(int)> onCommand = {},
               std::function<void(const NMHDR&)> onNotify = {});
+
+  // A report list; `drawMore` draws what a kind of list adds, `onItemChanged` hears every
+  // change of a row the user made.
+  void BindList(HWND control, ui::ListView& model, DWORD extendedStyle,
+                std::function<void()> drawMore,
+                std::function<void(const NMLISTVIEW&)> onItemChanged);
 
   std::vector<std::unique_ptr<Binding>> bindings_;
   // Set while a model is drawn into its control, so that the notifications the control

@@ -20,6 +20,48 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
   return TRUE;
 }
 
+// Memory in the process that owns `window`, for messages that answer through a pointer.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, size_t size) : size_(size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  bool valid() const { return address_ != nullptr; }
+  LPARAM at(size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset);
+  }
+  bool Write(const void* data, size_t size, size_t offset = 0) const {
+    return offset + size <= size_ &&
+           WriteProcessMemory(process_, reinterpret_cast<void*>(at(offset)), data, size, nullptr);
+  }
+  bool Read(void* data, size_t size, size_t offset = 0) const {
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_, reinterpret_cast<void*>(at(offset)), data, size, nullptr);
+  }
+
+ private:
+  size_t size_;
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+bool ClickAt(int x, int y) {
+  return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                     " click 1");
+}
+
+}  // namespace
+
 // Wine hands back no process handle of a Linux program to wait on, so the shell that runs
 // the X tool leaves its exit code in a marker file, which this side waits for.
 bool RunUnixTool(const std::string& commandLine) {
@@ -38,13 +80,6 @@ bool RunUnixTool(const std::string& commandLine) {
   Sleep(300);
   return exitCode == "0";
 }
-
-bool ClickAt(int x, int y) {
-  return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                     " click 1");
-}
-
-}  // namespace
 
 RunningProgram::RunningProgram(std::string commandLine, const std::string& workingFolder) {
   STARTUPINFOW startup{};
@@ -119,19 +154,45 @@ bool PressKeys(std::string_view keys) {
 
 bool ClickTab(HWND tabControl, int index) {
   // The control answers through a pointer, so its answer goes to memory in its own process.
-  DWORD processId = 0;
-  GetWindowThreadProcessId(tabControl, &processId);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  const RemoteBuffer remote(tabControl, sizeof(RECT));
   RECT rect{};
   DWORD_PTR found = 0;
-  SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote),
-                      SMTO_ABORTIFHUNG, 5000, &found);
-  found = found && ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, index, remote.at(), SMTO_ABORTIFHUNG, 5000,
+                      &found);
+  found = found && remote.Read(&rect, sizeof(rect));
   MapWindowPoints(tabControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
   return found && ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
+  constexpr int kTextLength = 1024;
+  const RemoteBuffer remote(list, sizeof(LVITEMW) + kTextLength * sizeof(wchar_t));
+  std::vector<std::vector<std::string>> rows;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count && remote.valid(); ++row) {
+    std::vector<std::string>& texts = rows.emplace_back();
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
+      item.cchTextMax = kTextLength;
+      remote.Write(&item, sizeof(item));
+      const auto length = SendMessageW(list, LVM_GETITEMTEXTW, row, remote.at());
+      std::wstring text(static_cast<size_t>(length), L'\0');
+      remote.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+      texts.push_back(win32::Narrow(text));
+    }
+  }
+  return rows;
+}
+
+bool SetListCheck(HWND list, int row, bool checked) {
+  const RemoteBuffer remote(list, sizeof(LVITEMW));
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  return remote.Write(&item, sizeof(item)) &&
+         SendMessageW(list, LVM_SETITEMSTATE, row, remote.at()) != FALSE;
 }
 
 bool ClickMenuBar(HWND window, int offsetX) {

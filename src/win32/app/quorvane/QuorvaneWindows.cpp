@@ -32,6 +32,7 @@ void QuorvaneWindows::ShowMain() {
   main_->hooks.showCleanWindow = [this] { ShowCleanWindow(); };
   main_->hooks.showTipWindow = [this] { ShowTipModal(); };
   main_->hooks.unloadMainWindow = [this] { UnloadMainWindow(); };
+  main_->hooks.showProfileWizard = [this] { ShowProfileWizard(); };
   mainView_ = std::make_unique<views::MainView>(*main_);
   // The main window is the program's home: when it goes, the program ends.
   mainView_->onDestroyed = [] { PostQuitMessage(0); };
@@ -48,6 +49,19 @@ void QuorvaneWindows::ShowCleanWindow() {
   WashPresenter wash(platform_, context_);
   views::WashView view(wash);
   view.ShowModal(MainWindow());
+}
+
+void QuorvaneWindows::ShowProfileWizard() {
+  // One wizard at a time: a second press brings the open one forward.
+  if (wizardView_ && wizardView_->Handle()) {
+    SetForegroundWindow(wizardView_->Handle());
+    return;
+  }
+  // A fresh wizard scans again, with an empty list.
+  wizardView_.reset();
+  wizard_ = std::make_unique<ProfileWizardPresenter>(platform_, context_);
+  wizardView_ = std::make_unique<views::NetscapeWizardView>(*wizard_);
+  wizardView_->Open(MainWindow());
 }
 
 void QuorvaneWindows::UnloadMainWindow() {
