@@ -14,6 +14,12 @@ target_link_libraries(quorvane_views PUBLIC quorvane_win32 uxtheme)
 
 file(GLOB_RECURSE QUORVANE_APP_SOURCES CONFIGURE_DEPENDS src/win32/app/quorvane/*.cpp src/win32/app/quorvane/*.rc)
 add_executable(Quorvane WIN32 ${QUORVANE_APP_SOURCES})
+# windres reports no dependencies: the templates, pictures and icons that Quorvane.rc pulls in
+# are named here so that a change to one of them builds the program again.
+file(GLOB QUORVANE_VIEW_RESOURCES CONFIGURE_DEPENDS
+  src/win32/views/*.rc src/win32/views/*.bmp src/win32/views/*.ico src/win32/views/ViewIds.h)
+set_source_files_properties(src/win32/app/quorvane/Quorvane.rc PROPERTIES
+  OBJECT_DEPENDS "${QUORVANE_VIEW_RESOURCES}")
 target_include_directories(Quorvane PRIVATE src/win32)
 target_link_libraries(Quorvane PRIVATE quorvane_views)
 target_link_options(Quorvane PRIVATE -municode)
@@ -101,4 +107,14 @@ if(TEST win32_gui_install_tests)
   target_link_libraries(win32_gui_install_tests PRIVATE version)
   set_tests_properties(win32_gui_install_tests PROPERTIES FIXTURES_REQUIRED wine_install
     ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR};QUORVANE_SETUP=Z:${QUORVANE_SETUP}")
+endif()
+
+# The profile wizard's window test searches drive C:, which must hold its seeded profiles and
+# a folder link loop; only the Linux side can make such a link.
+if(TEST win32_gui_wizard_tests)
+  add_test(NAME win32_gui_wizard_seed
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/gui_wizard/seed-profiles ${WINE_GUI_PREFIX_DIR})
+  set_tests_properties(win32_gui_wizard_seed PROPERTIES FIXTURES_SETUP wizard_profiles
+    FIXTURES_REQUIRED wine_gui)
+  set_tests_properties(win32_gui_wizard_tests PROPERTIES FIXTURES_REQUIRED "wine_gui;wizard_profiles")
 endif()

@@ -5,13 +5,10 @@
 #include "clean/Bleach.h"
 #include "core/FileServices.h"
 #include "netscape/NetscapeDetection.h"
+#include "netscape/ProfileList.h"
 
 namespace quorvane {
 namespace {
-
-// The profile list that the Netscape profile wizard stores.
-constexpr std::string_view kProfileSection = "NProfile";
-constexpr std::string_view kSelectionKey = "SelectedNProfile";
 
 constexpr std::string_view kNavigatorMainKey = "Software\\Netscape\\Netscape Navigator\\Main";
 constexpr std::string_view kNavigatorBiffKey = "Software\\Netscape\\Netscape Navigator\\biff";

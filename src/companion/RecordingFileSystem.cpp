@@ -123,6 +123,16 @@ FsResult RecordingFileSystem::SetAttributes(std::string_view path, std::uint32_t
   return FsResult::Ok;
 }
 
+FsResult RecordingFileSystem::GetShortName(std::string_view path, std::string& shortName) {
+  if (!Look(path)) return FsResult::NotFound;
+  // An entry the preview made has no short name on any volume.
+  if (changes_.count(Fold(path))) {
+    shortName = NameOf(path);
+    return FsResult::Ok;
+  }
+  return real_.GetShortName(path, shortName);
+}
+
 FsResult RecordingFileSystem::FinalPath(std::string_view folder, std::string& finalPath) {
   if (!Look(folder)) return FsResult::NotFound;
   // A folder the preview made again is a plain folder where it stands.

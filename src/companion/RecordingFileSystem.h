@@ -30,6 +30,7 @@ class RecordingFileSystem final : public FileSystem {
                                        std::vector<DirEntry>& entries) override;
   [[nodiscard]] FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override;
   [[nodiscard]] FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override;
+  [[nodiscard]] FsResult GetShortName(std::string_view path, std::string& shortName) override;
   [[nodiscard]] FsResult FinalPath(std::string_view folder, std::string& finalPath) override;
   [[nodiscard]] FsResult DeleteFile(std::string_view path, DeleteMode mode) override;
   [[nodiscard]] FsResult CreateDirectory(std::string_view path) override;

@@ -89,6 +89,13 @@ class FakeFileSystem final : public FileSystem {
     Place(path, file->attrs).data = file->data;
     ++file->data->links;
   }
+  // The 8.3 name the volume keeps for an entry; without one the long name is reported, as
+  // on a volume that keeps no short names.
+  void SetShortName(std::string_view path, std::string_view shortName) {
+    Node* node = Find(path, false);
+    if (node == nullptr) BadSetUp(path);
+    node->shortName = shortName;
+  }
   // Held open by another program: it cannot be deleted, removed, moved, written or opened
   // for overwriting.
   void SetInUse(std::string_view path) {
@@ -167,6 +174,13 @@ class FakeFileSystem final : public FileSystem {
   }
 
   // As on the platform, attributes set by name reach a link's target.
+  FsResult GetShortName(std::string_view path, std::string& shortName) override {
+    const Node* node = Find(path, false);
+    if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
+    shortName = node->shortName.empty() ? node->name : node->shortName;
+    return FsResult::Ok;
+  }
+
   FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
     Node* node = Find(path, true);
     if (node == nullptr || node->parent == nullptr) return FsResult::NotFound;
@@ -307,6 +321,7 @@ class FakeFileSystem final : public FileSystem {
     std::string name;
     std::uint32_t attrs = 0;  // Directory for folders, ReparsePoint for links
     std::string target;       // links only
+    std::string shortName;    // empty: the volume keeps none for this entry
     std::shared_ptr<FileData> data;
     bool inUse = false;
     Node* parent = nullptr;
@@ -323,7 +338,7 @@ class FakeFileSystem final : public FileSystem {
     }
     Node& Add(std::string_view childName, std::uint32_t childAttrs) {
       auto& slot = children[std::string(childName)];
-      slot.reset(new Node{std::string(childName), childAttrs, {}, nullptr, false, this, {}});
+      slot.reset(new Node{std::string(childName), childAttrs, {}, {}, nullptr, false, this, {}});
       return *slot;
     }
     void Detach() { parent->children.erase(name); }  // destroys this node

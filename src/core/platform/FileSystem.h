@@ -89,6 +89,9 @@ class FileSystem {
   [[nodiscard]] virtual FsResult ListDirectory(std::string_view folder,
                                                std::vector<DirEntry>& entries) = 0;
   [[nodiscard]] virtual FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) = 0;
+  // The short 8.3 name of the path's last part; its long name where the volume keeps no
+  // short names.
+  [[nodiscard]] virtual FsResult GetShortName(std::string_view path, std::string& shortName) = 0;
   [[nodiscard]] virtual FsResult SetAttributes(std::string_view path, std::uint32_t attrs) = 0;
   // Where an existing folder really leads, asked from an open handle: every link, junction
   // and mounted folder on the way resolved, in drive form ("C:\Users\ann", a network

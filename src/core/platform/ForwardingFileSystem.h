@@ -50,6 +50,9 @@ class ForwardingFileSystem : public FileSystem {
   [[nodiscard]] FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override {
     return inner_.GetAttributes(path, attrs);
   }
+  [[nodiscard]] FsResult GetShortName(std::string_view path, std::string& shortName) override {
+    return inner_.GetShortName(path, shortName);
+  }
   [[nodiscard]] FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override {
     return inner_.SetAttributes(path, attrs);
   }

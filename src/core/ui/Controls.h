@@ -97,6 +97,7 @@ class ProgressBar : public Control {
   int Max() const { return max_; }
   int Value() const { return value_; }
   void SetValue(int value) { Update(value_, value); }
+  void SetMax(int max) { Update(max_, max); }
   // The bar colour in 0x00BBGGRR, or none for the platform's default.
   std::optional<std::uint32_t> BarColor() const { return barColor_; }
   void SetBarColor(std::uint32_t color) { Update(barColor_, std::optional<std::uint32_t>(color)); }
@@ -234,6 +235,29 @@ class ListView : public Control {
  private:
   std::vector<std::vector<std::string>> rows_;
   int selected_ = -1;
+};
+
+// A report list with a check box on every row. The ticks belong to the rows shown: rows set
+// anew come unticked.
+class CheckListView : public ListView {
+ public:
+  void SetRows(std::vector<std::vector<std::string>> rows) {
+    ticks_.assign(rows.size(), false);
+    ListView::SetRows(std::move(rows));
+  }
+  bool Checked(int row) const {
+    return row >= 0 && row < static_cast<int>(ticks_.size()) &&
+           ticks_[static_cast<std::size_t>(row)];
+  }
+  // The user's tick or untick; a row that is not shown is ignored.
+  void SetChecked(int row, bool checked) {
+    if (row < 0 || row >= static_cast<int>(ticks_.size()) || Checked(row) == checked) return;
+    ticks_[static_cast<std::size_t>(row)] = checked;
+    Notify();
+  }
+
+ private:
+  std::vector<bool> ticks_;
 };
 
 }  // namespace quorvane::ui

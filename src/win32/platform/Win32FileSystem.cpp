@@ -391,6 +391,23 @@ FsResult Win32FileSystem::GetAttributes(std::string_view path, std::uint32_t& at
   return FsResult::Ok;
 }
 
+FsResult Win32FileSystem::GetShortName(std::string_view path, std::string& shortName) {
+  const std::wstring longPath = LongPath(path);
+  std::wstring shortPath(longPath.size() + 1, L'\0');
+  DWORD length =
+      GetShortPathNameW(longPath.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (length >= shortPath.size()) {
+    shortPath.resize(length);
+    length =
+        GetShortPathNameW(longPath.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  }
+  if (length == 0 || length >= shortPath.size()) return LastError();
+  shortPath.resize(length);
+  // Where the volume keeps no short names the call hands back the long ones.
+  shortName = Narrow(shortPath.substr(shortPath.find_last_of(L'\\') + 1));
+  return FsResult::Ok;
+}
+
 FsResult Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attrs) {
   DWORD settable = attrs & kSettableAttributes;
   if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;

@@ -1,6 +1,8 @@
 #pragma once
 // Files, folders and drives of Windows through the wide-character calls, every path in its
 // long form ("\\?\C:\...") so that no name is out of reach because of its length.
+// DriveNames, GetDrive, ListDirectory and GetShortName keep no state of their own, so a
+// walk on a worker thread may call them while the window's thread uses the others.
 
 #include <array>
 #include <string>
@@ -20,6 +22,7 @@ class Win32FileSystem final : public FileSystem {
   [[nodiscard]] FsResult ListDirectory(std::string_view folder,
                                        std::vector<DirEntry>& entries) override;
   [[nodiscard]] FsResult GetAttributes(std::string_view path, std::uint32_t& attrs) override;
+  [[nodiscard]] FsResult GetShortName(std::string_view path, std::string& shortName) override;
   [[nodiscard]] FsResult SetAttributes(std::string_view path, std::uint32_t attrs) override;
   [[nodiscard]] FsResult FinalPath(std::string_view folder, std::string& finalPath) override;
   // Under Wine a Unix link to a file is removed as the link; one to a folder stays.

@@ -162,7 +162,35 @@ void Bindings::Bind(HWND control, ui::ComboBox& model) {
 }
 
 void Bindings::Bind(HWND control, ui::ListView& model) {
-  ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT);
+  BindList(control, model, LVS_EX_FULLROWSELECT, {}, {});
+}
+
+void Bindings::Bind(HWND control, ui::CheckListView& model) {
+  BindList(
+      control, model, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES,
+      [control, &model] {
+        const int count = ListView_GetItemCount(control);
+        for (int row = 0; row < count; ++row) {
+          if ((ListView_GetCheckState(control, row) != FALSE) != model.Checked(row)) {
+            ListView_SetCheckState(control, row, model.Checked(row));
+          }
+        }
+      },
+      [&model](const NMLISTVIEW& change) {
+        // The check box is the row's state image: 1 unticked, 2 ticked.
+        if (!(change.uChanged & LVIF_STATE) ||
+            !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK)) {
+          return;
+        }
+        model.SetChecked(change.iItem,
+                         (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
+      });
+}
+
+void Bindings::BindList(HWND control, ui::ListView& model, DWORD extendedStyle,
+                        std::function<void()> drawMore,
+                        std::function<void(const NMLISTVIEW&)> onItemChanged) {
+  ListView_SetExtendedListViewStyle(control, extendedStyle);
   // A list without column names shows no empty header either.
   bool named = false;
   for (const std::string& column : model.columns) named = named || !column.empty();
@@ -187,7 +215,7 @@ void Bindings::Bind(HWND control, ui::ListView& model) {
   auto shown = MakeSnapshot<std::vector<std::vector<std::string>>>();
   Attach(
       control, model,
-      [control, &model, shown] {
+      [control, &model, shown, drawMore] {
         DrawState(control, model);
         if (*shown != model.Rows()) {
           ListView_DeleteAllItems(control);
@@ -210,6 +238,7 @@ void Bindings::Bind(HWND control, ui::ListView& model) {
           }
           *shown = model.Rows();
         }
+        if (drawMore) drawMore();
         const int selected = model.SelectedIndex();
         if (ListView_GetNextItem(control, -1, LVNI_SELECTED) != selected) {
           ListView_SetItemState(control, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -220,9 +249,10 @@ void Bindings::Bind(HWND control, ui::ListView& model) {
         }
       },
       {},
-      [this, &model](const NMHDR& header) {
+      [this, &model, onItemChanged](const NMHDR& header) {
         if (header.code != LVN_ITEMCHANGED || drawing_) return;
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (onItemChanged) onItemChanged(change);
         const bool nowSelected = (change.uNewState & LVIS_SELECTED) != 0;
         const bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
         if (nowSelected && !wasSelected) {

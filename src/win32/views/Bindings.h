@@ -39,6 +39,8 @@ class Bindings {
   void Bind(HWND control, ui::ListView& model);
   // A list box drawn with LBS_EXTENDEDSEL takes the model's multi-selection.
   void Bind(HWND control, ui::ListBox& model);
+  // A check box on every row: the user's ticks go to the model.
+  void Bind(HWND control, ui::CheckListView& model);
   void Bind(HWND control, ui::TabStrip& model);
   // A control that the view draws in its own way; `draw` runs now and on every change.
   void BindCustom(HWND control, ui::Control& model, std::function<void()> draw);
@@ -64,6 +66,12 @@ class Bindings {
   void Attach(HWND control, ui::Control& model, std::function<void()> draw,
               std::function<void(int)> onCommand = {},
               std::function<void(const NMHDR&)> onNotify = {});
+
+  // A report list; `drawMore` draws what a kind of list adds, `onItemChanged` hears every
+  // change of a row the user made.
+  void BindList(HWND control, ui::ListView& model, DWORD extendedStyle,
+                std::function<void()> drawMore,
+                std::function<void(const NMLISTVIEW&)> onItemChanged);
 
   std::vector<std::unique_ptr<Binding>> bindings_;
   // Set while a model is drawn into its control, so that the notifications the control

@@ -67,6 +67,13 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
+int TwipsToPixels(HWND window, int twips) {
+  HDC dc = GetDC(window);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(window, dc);
+  return MulDiv(twips, dpi, 1440);
+}
+
 HFONT CreateHeadingFont(HWND dialog, int percent, bool bold) {
   LOGFONTW font{};
   auto base = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));

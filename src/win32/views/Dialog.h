@@ -51,6 +51,9 @@ class Dialog {
   bool modal_ = false;
 };
 
+// Window sizes and positions are kept in twips (1/1440 inch), whatever the screen's scale.
+int TwipsToPixels(HWND window, int twips);
+
 // The dialog font scaled and weighted for headings; the caller owns the font.
 HFONT CreateHeadingFont(HWND dialog, int percent, bool bold);
 

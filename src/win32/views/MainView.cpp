@@ -39,13 +39,6 @@ constexpr MenuId kMenuIds[] = {
     {IDM_ABOUT, "mnuAbout"},
 };
 
-int TwipsToPixels(HWND window, int twips) {
-  HDC dc = GetDC(window);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-  ReleaseDC(window, dc);
-  return MulDiv(twips, dpi, 1440);
-}
-
 void SetMenuCaption(HMENU menu, UINT item, BOOL byPosition, const std::string& caption) {
   std::wstring text = win32::Widen(caption);
   MENUITEMINFOW info{};

@@ -175,6 +175,24 @@ TEST_F(Win32FileSystemTest, ReachesNonAnsiNamesBeyondMaxPathAndMatchesLongNamesO
   EXPECT_EQ(DeleteFolderForced(files, box / "Tree"), FsResult::Ok);
 }
 
+// A profile is named by its folder's 8.3 name: a long name has a short one of its own, an
+// 8.3 name is its own short name.
+TEST_F(Win32FileSystemTest, ShortNamesOfLongAndShortFolderNames) {
+  box.MakeFolder("Work Profile");
+  box.MakeFolder("default");
+  wchar_t expected[MAX_PATH] = {};
+  ASSERT_NE(GetShortPathNameW(Widen(box / "Work Profile").c_str(), expected, MAX_PATH), 0u);
+  const std::string expectedPath = Narrow(expected);
+  std::string shortName;
+  ASSERT_EQ(files.GetShortName(box / "Work Profile", shortName), FsResult::Ok);
+  EXPECT_EQ(shortName, expectedPath.substr(expectedPath.rfind('\\') + 1));
+  EXPECT_LE(shortName.size(), 12u);
+  ASSERT_EQ(files.GetShortName(box / "default", shortName), FsResult::Ok);
+  EXPECT_EQ(shortName, "default");
+
+  EXPECT_EQ(files.GetShortName(box / "missing", shortName), FsResult::NotFound);
+}
+
 TEST_F(Win32FileSystemTest, OverwritesLandInPlaceOnExistingFilesOnlyAndLinksAreCounted) {
   box.WriteFile("f.bin", "hello world");
   ASSERT_TRUE(

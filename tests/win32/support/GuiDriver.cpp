@@ -22,6 +22,46 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
   return TRUE;
 }
 
+// Memory in the process that owns `window`, for messages that answer through a pointer.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, size_t size) : size_(size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  bool valid() const { return address_ != nullptr; }
+  LPARAM at(size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset);
+  }
+  bool Write(const void* data, size_t size, size_t offset = 0) const {
+    return offset + size <= size_ &&
+           WriteProcessMemory(process_, reinterpret_cast<void*>(at(offset)), data, size, nullptr);
+  }
+  bool Read(void* data, size_t size, size_t offset = 0) const {
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_, reinterpret_cast<void*>(at(offset)), data, size, nullptr);
+  }
+
+ private:
+  size_t size_;
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+bool ClickAt(int x, int y) {
+  return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                     " click 1");
+}
+
 }  // namespace
 
 // Wine hands back no process handle of a Linux program to wait on, so the shell that runs
@@ -44,41 +84,6 @@ bool RunUnixTool(const std::string& commandLine) {
 }
 
 namespace {
-
-bool ClickAt(int x, int y) {
-  return RunUnixTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                     " click 1");
-}
-
-// Memory in the process that owns `window`, for a common control's answer through a
-// pointer (the system carries only the standard controls' texts between processes).
-class RemoteBuffer {
- public:
-  RemoteBuffer(HWND window, size_t size) : size_(size) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    process_ =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    CloseHandle(process_);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  void* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
-  bool Write(size_t offset, const void* bytes, size_t size) const {
-    return WriteProcessMemory(process_, At(offset), bytes, size, nullptr) != FALSE;
-  }
-  bool Read(size_t offset, void* bytes, size_t size) const {
-    return offset + size <= size_ && ReadProcessMemory(process_, At(offset), bytes, size, nullptr);
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  void* address_ = nullptr;
-  size_t size_;
-};
 
 LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
@@ -174,19 +179,52 @@ bool PressKeys(std::string_view keys) {
 
 bool ClickTab(HWND tabControl, int index) {
   // The control answers through a pointer, so its answer goes to memory in its own process.
-  DWORD processId = 0;
-  GetWindowThreadProcessId(tabControl, &processId);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  const RemoteBuffer remote(tabControl, sizeof(RECT));
   RECT rect{};
   DWORD_PTR found = 0;
-  SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote),
-                      SMTO_ABORTIFHUNG, 5000, &found);
-  found = found && ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, index, remote.at(), SMTO_ABORTIFHUNG, 5000,
+                      &found);
+  found = found && remote.Read(&rect, sizeof(rect));
   MapWindowPoints(tabControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
   return found && ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
+  constexpr int kTextLength = 1024;
+  const RemoteBuffer remote(list, sizeof(LVITEMW) + kTextLength * sizeof(wchar_t));
+  std::vector<std::vector<std::string>> rows;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count && remote.valid(); ++row) {
+    std::vector<std::string>& texts = rows.emplace_back();
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
+      item.cchTextMax = kTextLength;
+      remote.Write(&item, sizeof(item));
+      const auto length = SendMessageW(list, LVM_GETITEMTEXTW, row, remote.at());
+      std::wstring text(static_cast<size_t>(length), L'\0');
+      remote.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+      texts.push_back(win32::Narrow(text));
+    }
+  }
+  return rows;
+}
+
+namespace {
+// Sets a list view row's state through memory of the list's own process.
+bool SetRowState(HWND list, int row, UINT mask, UINT state) {
+  const RemoteBuffer remote(list, sizeof(LVITEMW));
+  LVITEMW item{};
+  item.stateMask = mask;
+  item.state = state;
+  return remote.Write(&item, sizeof(item)) &&
+         SendMessageW(list, LVM_SETITEMSTATE, row, remote.at()) != FALSE;
+}
+}  // namespace
+
+bool SetListCheck(HWND list, int row, bool checked) {
+  return SetRowState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1));
 }
 
 bool ClickMenuBar(HWND window, int offsetX) {
@@ -228,29 +266,12 @@ std::vector<std::string> ListBoxItems(HWND listBox) {
 
 std::vector<std::string> ListViewTexts(HWND listView) {
   std::vector<std::string> texts;
-  RemoteBuffer buffer(listView, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
-  const auto count = static_cast<int>(Ask(listView, LVM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = static_cast<wchar_t*>(buffer.At(sizeof(LVITEMW)));
-    item.cchTextMax = kTextChars;
-    buffer.Write(0, &item, sizeof(item));
-    Ask(listView, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(buffer.At(0)));
-    wchar_t text[kTextChars] = {};
-    buffer.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(wchar_t));
-    texts.push_back(win32::Narrow(text));
-  }
+  for (const auto& row : ListRows(listView, 1)) texts.push_back(row.front());
   return texts;
 }
 
 void SelectListViewItem(HWND listView, int index) {
-  RemoteBuffer buffer(listView, sizeof(LVITEMW));
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  buffer.Write(0, &item, sizeof(item));
-  Ask(listView, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(buffer.At(0)));
+  SetRowState(listView, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void SetText(HWND control, std::string_view text) {

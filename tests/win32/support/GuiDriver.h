@@ -34,6 +34,13 @@ void Press(HWND button);                // BM_CLICK, posted as a click is
 bool PressKeys(std::string_view keys);  // xdotool key names, e.g. "alt+c" or "Escape"
 bool ClickTab(HWND tabControl, int index);
 bool ClickMenuBar(HWND window, int offsetX);  // `offsetX` pixels from the window's left edge
+// A report list's rows as text, `columns` columns each.
+std::vector<std::vector<std::string>> ListRows(HWND list, int columns);
+// Ticks or unticks a row's check box through the control, which tells its window as a
+// click on the box does.
+bool SetListCheck(HWND list, int row, bool checked);
+// Runs a Linux command line through /bin/sh; true when it exits with 0.
+bool RunUnixTool(const std::string& commandLine);
 bool SaveScreenshot(const std::string& unixPngPath, const RECT& area);
 // Saves the window, with the one over it, as a picture for the README when
 // scripts/screenshots asks (QUORVANE_SCREENSHOTS names the Linux folder); else nothing.

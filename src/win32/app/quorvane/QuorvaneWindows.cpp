@@ -34,6 +34,7 @@ bool QuorvaneWindows::ShowMain() {
   main_->hooks.unloadMainWindow = [this] { UnloadMainWindow(); };
   customItems_ = std::make_unique<CustomItemWindows>(platform_, context_, *main_,
                                                      [this] { return MainWindow(); });
+  main_->hooks.showProfileWizard = [this] { ShowProfileWizard(); };
   mainView_ = std::make_unique<views::MainView>(*main_);
   // The main window is the program's home: when it goes, the program ends.
   mainView_->onDestroyed = [] { PostQuitMessage(0); };
@@ -57,6 +58,19 @@ void QuorvaneWindows::ShowCleanWindow() {
   WashPresenter wash(platform_, context_);
   views::WashView view(wash);
   view.ShowModal(MainWindow());
+}
+
+void QuorvaneWindows::ShowProfileWizard() {
+  // One wizard at a time: a second press brings the open one forward.
+  if (wizardView_ && wizardView_->Handle()) {
+    SetForegroundWindow(wizardView_->Handle());
+    return;
+  }
+  // A fresh wizard scans again, with an empty list.
+  wizardView_.reset();
+  wizard_ = std::make_unique<ProfileWizardPresenter>(platform_, context_);
+  wizardView_ = std::make_unique<views::NetscapeWizardView>(*wizard_);
+  wizardView_->Open(MainWindow());
 }
 
 void QuorvaneWindows::UnloadMainWindow() {

@@ -11,8 +11,10 @@
 #include "core/StartUp.h"
 #include "core/platform/Platform.h"
 #include "main/MainPresenter.h"
+#include "netscape/ProfileWizardPresenter.h"
 #include "tips/TipPresenter.h"
 #include "win32/views/MainView.h"
+#include "win32/views/NetscapeWizardView.h"
 // After the portable headers: it brings the views' Windows headers too.
 #include "CustomItemWindows.h"
 
@@ -33,6 +35,7 @@ class QuorvaneWindows final : public StartUpWindows {
   HWND MainWindow() const;
   void ShowCleanWindow();
   void UnloadMainWindow();
+  void ShowProfileWizard();
 
   Platform& platform_;
   AppContext& context_;
@@ -40,6 +43,9 @@ class QuorvaneWindows final : public StartUpWindows {
   std::unique_ptr<MainPresenter> main_;
   std::unique_ptr<CustomItemWindows> customItems_;
   std::unique_ptr<views::MainView> mainView_;
+  // The profile wizard, kept until the next opening once its window has gone.
+  std::unique_ptr<ProfileWizardPresenter> wizard_;
+  std::unique_ptr<views::NetscapeWizardView> wizardView_;
 };
 
 }  // namespace quorvane::app
