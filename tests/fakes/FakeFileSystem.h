@@ -56,7 +56,7 @@ class FakeFileSystem final : public FileSystem {
   // A drive the platform reports; drives are listed by letter, as the platform lists them.
   void AddDrive(char letter, DriveType type, std::uint64_t freeBytes, std::uint64_t totalBytes) {
     const std::string name = ToLowerAscii(std::string(1, letter) + ":");
-    drives_[name] = {DriveInfo{name, ToUpperAscii(name)[0], type, freeBytes, totalBytes}};
+    drives_[name] = {DriveInfo{name, ToUpperAscii(name)[0], type, freeBytes, totalBytes}, {}};
   }
   void SetVolumeLabel(char letter, std::string label) {
     drives_.at(ToLowerAscii(std::string(1, letter) + ":")).label = std::move(label);
