@@ -454,5 +454,33 @@ TEST_F(Installer, HelpButtonAndF1OpenTheInstalledGuide) {
   Close(main);
 }
 
+// A companion that runs from the install folder holds Kelverin.exe open; the uninstall ends it
+// and only then removes the file, so no running copy and no program file is left behind.
+TEST_F(Installer, UninstallEndsARunningCompanionAndRemovesItsProgram) {
+  Install();
+  // A clean at the end of the session keeps the companion running.
+  WriteFile(Installed("Local.Ini"), "[Wash Options]\r\nRunAutowashShutdown=1\r\n");
+  RunningProgram companion("\"" + Installed("Kelverin.exe") + "\" --resident", InstallFolder());
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (window = FindWindowW(L"KelverinResident", L"Kelverin")) != nullptr ||
+           companion.WaitForExit(0);
+  }));
+  ASSERT_NE(window, nullptr) << "the companion ended at once";
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  EXPECT_EQ(owner, companion.Id());
+  EXPECT_FALSE(IsWindowVisible(window));
+
+  Uninstall();
+  // The uninstaller has finished: by then the companion must have ended, not merely be asked.
+  DWORD exitCode = ~0u;
+  EXPECT_TRUE(companion.WaitForExit(0, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FindWindowW(L"KelverinResident", L"Kelverin"), nullptr);
+  EXPECT_FALSE(Exists(Installed("Kelverin.exe")));
+  EXPECT_FALSE(Exists(Installed("uninstall.exe")));
+}
+
 }  // namespace
 }  // namespace quorvane::testing

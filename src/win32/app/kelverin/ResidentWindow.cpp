@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace quorvane::kelverin {
 namespace {
@@ -77,15 +78,30 @@ int RunResident(companion::AutoCleaner& cleaner) {
 }
 
 void StopResident() {
-  // A copy busy with a clean closes when the clean is done; each window is asked once.
+  // A copy busy with a clean closes when the clean is done; each window is asked once. The
+  // answer waits for the processes to end as well: the installer replaces or deletes
+  // Kelverin.exe next, and a copy on its way out still holds the file open.
+  std::vector<HANDLE> copies;
   HWND asked = nullptr;
   const DWORD deadline = GetTickCount() + kStopWaitMs;
-  for (HWND window = FindWindowW(kResidentClass, kResidentTitle); window;
+  const auto timeLeft = [deadline] {
+    const LONG left = static_cast<LONG>(deadline - GetTickCount());
+    return left > 0 ? static_cast<DWORD>(left) : 0;
+  };
+  for (HWND window = FindWindowW(kResidentClass, kResidentTitle); window && timeLeft() > 0;
        window = FindWindowW(kResidentClass, kResidentTitle)) {
-    if (window != asked) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (window != asked) {
+      DWORD id = 0;
+      GetWindowThreadProcessId(window, &id);
+      if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id)) copies.push_back(process);
+      PostMessageW(window, WM_CLOSE, 0, 0);
+    }
     asked = window;
-    if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return;
     Sleep(100);
+  }
+  for (HANDLE process : copies) {
+    WaitForSingleObject(process, timeLeft());
+    CloseHandle(process);
   }
 }
 

@@ -14,7 +14,7 @@ inline constexpr wchar_t kResidentTitle[] = L"Kelverin";
 // session ends. Returns the exit code.
 int RunResident(companion::AutoCleaner& cleaner);
 
-// Asks every running copy of this user to end and waits a while for them to go.
+// Asks every running copy of this user to end and waits a while for their processes to end.
 void StopResident();
 
 // The clock of the system.
