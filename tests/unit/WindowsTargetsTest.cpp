@@ -27,10 +27,6 @@ class WindowsTargetsTest : public ::testing::Test, protected fakes::FakeCleanCon
     for (const std::string& path : gone) EXPECT_FALSE(fake.files.Exists(path)) << path;
     for (const std::string& path : kept) EXPECT_TRUE(fake.files.Exists(path)) << path;
   }
-  void ExpectNothingRemoved() {
-    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
-    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::RemoveDirectory), 0u);
-  }
 };
 
 TEST_F(WindowsTargetsTest, FindHistoryRemovesTheSearchListsAndNothingBeside) {
@@ -106,7 +102,8 @@ TEST_F(WindowsTargetsTest, UnsafeTempFolderIsNeverEmptied) {
     SCOPED_TRACE(temp);
     fake.shell.tempPath = temp;
     CleanTempFiles(context);
-    ExpectNothingRemoved();
+    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
+    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::RemoveDirectory), 0u);
   }
 }
 
@@ -132,7 +129,8 @@ TEST_F(WindowsTargetsTest, TempFolderThatIsALinkIsJudgedByWhereItLeads) {
     fake.files.AddLink(link, target);
     fake.files.ClearCalls();
     CleanTempFiles(context);
-    ExpectNothingRemoved();
+    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::DeleteFile), 0u);
+    EXPECT_EQ(fake.files.CountCalls(fakes::FsOp::RemoveDirectory), 0u);
   }
 }
 
