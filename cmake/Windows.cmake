@@ -105,8 +105,11 @@ if(TEST win32_gui_install_tests)
     ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR}")
   add_dependencies(win32_gui_install_tests installer)
   target_link_libraries(win32_gui_install_tests PRIVATE version)
+  # It installs, starts and removes whole programs, each step waiting on Wine: it runs alone,
+  # so that the other suites' load cannot stretch those waits.
   set_tests_properties(win32_gui_install_tests PROPERTIES FIXTURES_REQUIRED wine_install
-    ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR};QUORVANE_SETUP=Z:${QUORVANE_SETUP}")
+    ENVIRONMENT "WINEPREFIX=${WINE_INSTALL_PREFIX_DIR};QUORVANE_SETUP=Z:${QUORVANE_SETUP}"
+    RUN_SERIAL TRUE)
 endif()
 
 # The profile wizard's window test searches drive C:, which must hold its seeded profiles and

@@ -278,7 +278,8 @@ class Installer : public ::testing::Test {
   HWND StartInstalled() {
     program_ =
         std::make_unique<RunningProgram>("\"" + Installed("Quorvane.exe") + "\"", InstallFolder());
-    return WaitForWindow(program_->Id(), kMain);
+    // A freshly installed program's first start under Wine can take a while.
+    return WaitForWindow(program_->Id(), kMain, 60000);
   }
   void Close(HWND main) {
     PostMessageW(main, WM_CLOSE, 0, 0);
