@@ -32,6 +32,14 @@ class FilePickerTest : public CustomWindowsTest {
     }
     picker.File1.SetSelected(indices);
   }
+  // Opens the item's picker, deletes its first entry and closes it again.
+  void EmptyFirstEntry(std::string_view item) {
+    FilePickerPresenter other(platform, app, std::string(item));
+    other.Load("C:\\Data");
+    other.ListView1.Select(0);
+    other.CmdDelete.Click();
+    other.Close();
+  }
   Texts Entries() const {
     Texts entries;
     for (const auto& row : picker.ListView1.Rows()) entries.push_back(row.front());
@@ -129,11 +137,7 @@ TEST_F(FilePickerTest, ClosingWritesTheListOrForAnEditedItemDeletesItsEmptiedFil
   // A new item's emptied list leaves the earlier working copy; an edited item loses its file.
   for (bool editing : {false, true}) {
     app.editMode = editing;
-    FilePickerPresenter again(platform, app, "Logs");
-    again.Load("C:\\Data");
-    again.ListView1.Select(0);
-    again.CmdDelete.Click();
-    again.Close();
+    EmptyFirstEntry("Logs");
     EXPECT_EQ(fake.files.Exists(Item("Logs", ".ac2")), !editing);
     EXPECT_TRUE(fake.files.Exists(WorkingCopy(ItemKind::File)));
   }
@@ -146,11 +150,7 @@ TEST_F(FilePickerTest, AWorkingCopyOrItemFileThatCannotBeChangedIsNamed) {
   picker.Load("C:\\Data");
   picker.Close();
   app.editMode = true;
-  FilePickerPresenter emptied(platform, app, "Logs");
-  emptied.Load("C:\\Data");
-  emptied.ListView1.Select(0);
-  emptied.CmdDelete.Click();
-  emptied.Close();
+  EmptyFirstEntry("Logs");
   ASSERT_EQ(Messages().size(), 2u);
   EXPECT_NE(Messages()[0].find(WorkingCopy(ItemKind::File)), std::string::npos) << Messages()[0];
   EXPECT_NE(Messages()[1].find(Item("Logs", ".ac2")), std::string::npos) << Messages()[1];
